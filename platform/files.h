@@ -1,0 +1,38 @@
+// File-system services of the platform, as the program uses them. Texts are
+// ANSI-code-page paths. Windows build only (files_win.cpp).
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// Results of fileSizeOf besides a size.
+inline constexpr std::int64_t noSuchPath = -1;
+inline constexpr std::int64_t pathIsFolder = -2;
+
+// The size in bytes of the file at the path; -1 when the text is empty or
+// nothing exists there; -2 when it names a folder. Only the first 260
+// characters count and trailing backslashes are ignored. A drive name (C: or
+// C:\) is a folder when the drive exists; the root of a network share is a
+// folder. A text holding the wildcards * or ? names nothing.
+std::int64_t fileSizeOf(const std::string& path);
+
+// Creates one folder (default security). False when it cannot be created.
+bool createFolder(const std::string& path);
+
+// Removes a file. False when it could not be removed.
+bool deleteFile(const std::string& path);
+
+// The process's current folder, ending with a backslash (at most 260
+// characters as the system reports it).
+std::string currentFolder();
+
+// The user's temporary folder in its long form, ending with a backslash; the
+// system's text as is when the long-form conversion is not available, and the
+// empty text when the conversion fails.
+std::string temporaryFolder();
+
+// The full path of the running executable (at most 260 characters).
+std::string programPath();
+
+// The raw command line of the process.
+std::string processCommandLine();
