@@ -1,0 +1,205 @@
+#include "tests/e2e/driver.h"
+
+#include <cstring>
+#include <map>
+
+namespace {
+
+constexpr UINT messageTimeoutMs = 5000;
+
+std::string environmentBlock(const std::vector<std::string>& overrides) {
+  // Names compared without case, as Windows does.
+  std::map<std::string, std::string> variables;
+  auto keyOf = [](std::string name) {
+    for (char& c : name) {
+      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return name;
+  };
+  LPCH strings = GetEnvironmentStringsA();
+  for (const char* p = strings; *p; p += std::strlen(p) + 1) {
+    std::string entry = p;
+    std::size_t eq = entry.find('=', 1);
+    if (eq != std::string::npos) variables[keyOf(entry.substr(0, eq))] = entry;
+  }
+  FreeEnvironmentStringsA(strings);
+  for (const std::string& entry : overrides) {
+    variables[keyOf(entry.substr(0, entry.find('=')))] = entry;
+  }
+  std::string block;
+  for (const auto& [key, entry] : variables) {
+    block += entry;
+    block += '\0';
+  }
+  block += '\0';
+  return block;
+}
+
+}  // namespace
+
+void PrintTo(const DialogSeen& seen, std::ostream* out) {
+  *out << "{caption \"" << seen.caption << "\", text \"" << seen.text << "\", buttons";
+  for (const std::string& button : seen.buttons) *out << " [" << button << "]";
+  *out << (seen.showsIcon ? ", icon}" : ", no icon}");
+}
+
+std::string windowText(HWND window) {
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, messageTimeoutMs,
+                           &length)) {
+    return {};
+  }
+  std::string text(length + 1, '\0');
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                      SMTO_ABORTIFHUNG, messageTimeoutMs, &copied);
+  text.resize(copied);
+  return text;
+}
+
+std::string windowClass(HWND window) {
+  char name[256] = {};
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+std::vector<HWND> childWindows(HWND window) {
+  std::vector<HWND> children;
+  for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (IsWindowVisible(child)) children.push_back(child);
+  }
+  return children;
+}
+
+DialogSeen readDialog(HWND dialog) {
+  DialogSeen seen;
+  seen.caption = windowText(dialog);
+  for (HWND child : childWindows(dialog)) {
+    std::string kind = windowClass(child);
+    LONG style = GetWindowLongA(child, GWL_STYLE);
+    if (_stricmp(kind.c_str(), "Button") == 0) {
+      seen.buttons.push_back(windowText(child));
+    } else if (_stricmp(kind.c_str(), "Static") == 0) {
+      if ((style & SS_TYPEMASK) == SS_ICON) {
+        // The icon control stays in place without an icon in it.
+        DWORD_PTR icon = 0;
+        SendMessageTimeoutA(child, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, messageTimeoutMs, &icon);
+        if (icon != 0) seen.showsIcon = true;
+      } else if (seen.text.empty()) {
+        seen.text = windowText(child);
+      }
+    }
+  }
+  return seen;
+}
+
+bool clickButton(HWND window, const std::string& caption) {
+  for (HWND child : childWindows(window)) {
+    if (_stricmp(windowClass(child).c_str(), "Button") == 0 && windowText(child) == caption) {
+      DWORD_PTR ignored = 0;
+      SendMessageTimeoutA(child, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, messageTimeoutMs, &ignored);
+      return true;
+    }
+  }
+  return false;
+}
+
+std::string programBesideTests(const std::string& fileName) {
+  char path[MAX_PATH + 1] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string folder = path;
+  folder.resize(folder.find_last_of('\\') + 1);
+  return folder + fileName;
+}
+
+ProgramRun::ProgramRun(const std::string& program, const std::string& commandLine,
+                       const std::string& currentFolder,
+                       const std::vector<std::string>& environment) {
+  std::string line = commandLine;
+  std::string block = environmentBlock(environment);
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  if (!CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, block.data(),
+                      currentFolder.empty() ? nullptr : currentFolder.c_str(), &startup, &info_)) {
+    info_ = {};
+    return;
+  }
+  WaitForInputIdle(info_.hProcess, 5000);
+}
+
+ProgramRun::~ProgramRun() {
+  if (!started()) return;
+  if (running()) {
+    TerminateProcess(info_.hProcess, 255);
+    WaitForSingleObject(info_.hProcess, 5000);
+  }
+  CloseHandle(info_.hThread);
+  CloseHandle(info_.hProcess);
+}
+
+bool ProgramRun::running() const {
+  return started() && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+std::vector<HWND> ProgramRun::visibleWindows() const {
+  struct Search {
+    DWORD processId;
+    std::vector<HWND> found;
+  } search{info_.dwProcessId, {}};
+  EnumWindows(
+      [](HWND window, LPARAM parameter) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(parameter);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == s->processId && IsWindowVisible(window)) s->found.push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND ProgramRun::waitForNewWindow(DWORD timeoutMs) {
+  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  do {
+    for (HWND window : visibleWindows()) {
+      if (seen_.insert(window).second) {
+        Sleep(200);  // let it finish painting its controls
+        return window;
+      }
+    }
+    if (!running()) return nullptr;
+    Sleep(50);
+  } while (GetTickCount64() < deadline);
+  return nullptr;
+}
+
+DWORD ProgramRun::waitForExit(DWORD timeoutMs) {
+  if (!started()) return STILL_ACTIVE;
+  if (WaitForSingleObject(info_.hProcess, timeoutMs) != WAIT_OBJECT_0) {
+    TerminateProcess(info_.hProcess, 255);
+    WaitForSingleObject(info_.hProcess, 5000);
+    return STILL_ACTIVE;
+  }
+  DWORD code = STILL_ACTIVE;
+  GetExitCodeProcess(info_.hProcess, &code);
+  return code;
+}
+
+RunResult runAnsweringDialogs(const std::string& program, const std::string& commandLine,
+                              const std::string& currentFolder,
+                              const std::vector<std::string>& environment, DWORD timeoutMs) {
+  RunResult result;
+  ProgramRun run(program, commandLine, currentFolder, environment);
+  if (!run.started()) return result;
+  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  while (GetTickCount64() < deadline) {
+    HWND window = run.waitForNewWindow(static_cast<DWORD>(deadline - GetTickCount64()));
+    if (window == nullptr) break;
+    DialogSeen seen = readDialog(window);
+    result.dialogs.push_back(seen);
+    if (!seen.buttons.empty()) clickButton(window, seen.buttons.front());
+  }
+  ULONGLONG now = GetTickCount64();
+  result.exitCode = run.waitForExit(now < deadline ? static_cast<DWORD>(deadline - now) : 0);
+  return result;
+}

@@ -1,0 +1,172 @@
+// A backup start checked end to end: the real program, its message boxes,
+// its exit code and what it leaves on disk.
+#include <windows.h>
+#include <shlobj.h>
+
+#include <cstdio>
+
+#include <gtest/gtest.h>
+
+#include "tests/e2e/driver.h"
+#include "tests/support/temp_folder.h"
+
+namespace {
+
+std::string today() {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  char text[16];
+  std::snprintf(text, sizeof text, "%04u-%02u-%02u", now.wYear, now.wMonth, now.wDay);
+  return text;
+}
+
+std::string documentsFolder() {
+  char path[MAX_PATH + 1] = {};
+  SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, 0, path);
+  std::string folder = path;
+  if (folder.back() != '\\') folder += '\\';
+  return folder;
+}
+
+DialogSeen errorBox(const std::string& title, const std::string& text) {
+  return {"Erreur " + title, text, {"OK"}, false};
+}
+
+// Each test runs the program with a temporary folder of its own and starts
+// from a documents folder without the default destination.
+class BackupStart : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    removeTree(dropBox);
+    ASSERT_TRUE(makeFolders(tempOfProgram));
+  }
+  void TearDown() override { removeTree(dropBox); }
+
+  RunResult run(const std::string& parameters, const std::string& folder = "",
+                const std::string& program = programBesideTests("Sauvegarde.exe")) {
+    std::string line = "\"" + program + "\"" + (parameters.empty() ? "" : " " + parameters);
+    return runAnsweringDialogs(program, line, folder.empty() ? temp.path() : folder,
+                               {"TMP=" + tempOfProgram, "TEMP=" + tempOfProgram});
+  }
+  // A file in the program's temporary folder with the name the archive of
+  // that folder gets today: step 3 deletes it.
+  std::string plantOldArchive(const std::string& folderName) {
+    std::string path = tempOfProgram + folderName + "_" + today() + ".Zip";
+    EXPECT_TRUE(writeFile(path, "old archive"));
+    return path;
+  }
+
+  TempFolder temp;
+  const std::string tempOfProgram = temp / "tmp\\";
+  const std::string dropBox = documentsFolder() + "DropBox";
+  const std::string destination = documentsFolder() + "DropBox\\Bak\\";
+};
+
+}  // namespace
+
+TEST_F(BackupStart, validFolderEndsWithZeroAndPreparesTheJob) {
+  ASSERT_TRUE(makeFolders(temp / "Photos\\"));
+  for (const std::string& source : {temp / "Photos", temp / "Photos\\"}) {
+    removeTree(dropBox);
+    std::string old = plantOldArchive("Photos");
+    RunResult result = run("\"" + source + "\"");
+    EXPECT_EQ(result.exitCode, 0u) << source;
+    EXPECT_TRUE(result.dialogs.empty()) << source;
+    EXPECT_FALSE(pathExists(old)) << source;
+    EXPECT_TRUE(isFolderPath(destination)) << source;
+  }
+}
+
+TEST_F(BackupStart, fileGivesItsFolderAndQuotedSpacesStayWhole) {
+  ASSERT_TRUE(writeFile(temp / "My Photos\\report.doc", "x"));
+  std::string old = plantOldArchive("My Photos");
+  RunResult result = run("\"" + temp / "My Photos\\report.doc" + "\"");
+  EXPECT_EQ(result.exitCode, 0u);
+  EXPECT_TRUE(result.dialogs.empty());
+  EXPECT_FALSE(pathExists(old));
+}
+
+TEST_F(BackupStart, nameWithoutFolderPartGivesTheCurrentFolder) {
+  ASSERT_TRUE(makeFolders(temp / "Courant\\"));
+  std::string old = plantOldArchive("Courant");
+  RunResult result = run("nothing.txt", temp / "Courant\\");
+  EXPECT_EQ(result.exitCode, 0u);
+  EXPECT_TRUE(result.dialogs.empty());
+  EXPECT_FALSE(pathExists(old));
+}
+
+TEST_F(BackupStart, withoutParameterEndsWithZeroAndShowsNothing) {
+  for (const char* parameters : {"", "\"\"", "\"\"\"\""}) {
+    RunResult result = run(parameters);
+    EXPECT_EQ(result.exitCode, 0u) << parameters;
+    EXPECT_TRUE(result.dialogs.empty()) << parameters;
+  }
+  EXPECT_FALSE(pathExists(dropBox));
+}
+
+TEST_F(BackupStart, invalidSourceShowsItsBoxAndEndsWithOne) {
+  ASSERT_TRUE(writeFile(temp / "a\\x.txt", "x"));
+  ASSERT_TRUE(writeFile(temp / "a\\y.txt", "y"));
+  struct Case {
+    std::string parameters;
+    std::string detail;
+  } cases[] = {
+      {"C:\\Missing\\file.txt", "C:\\Missing\\"},
+      {"C:\\Missing\\Deeper\\", "C:\\Missing\\Deeper\\"},
+      // Two paths join into one text that names nothing.
+      {temp / "a\\x.txt" + " " + temp / "a\\y.txt", temp / "a\\x.txt" + temp / "a\\"},
+  };
+  for (const Case& c : cases) {
+    RunResult result = run(c.parameters);
+    EXPECT_EQ(result.exitCode, 1u) << c.parameters;
+    ASSERT_EQ(result.dialogs.size(), 1u) << c.parameters;
+    EXPECT_EQ(result.dialogs[0],
+              errorBox("Sauvegarde", "Le dossier source est invalide !\r\n" + c.detail));
+  }
+  EXPECT_FALSE(pathExists(dropBox));
+}
+
+TEST_F(BackupStart, invalidArchiveNameEndsWithTwoAndTouchesNothingAfter) {
+  // A drive root is named C:, and the colon is no file-name character.
+  RunResult result = run("C:\\");
+  EXPECT_EQ(result.exitCode, 2u);
+  ASSERT_EQ(result.dialogs.size(), 1u);
+  EXPECT_EQ(result.dialogs[0],
+            errorBox("Sauvegarde", "Le nom de fichier est invalide !\r\nC:_" + today()));
+  EXPECT_FALSE(pathExists(dropBox));
+}
+
+TEST_F(BackupStart, missingTemporaryFolderEndsWithThree) {
+  ASSERT_TRUE(makeFolders(temp / "Photos\\"));
+  std::string program = programBesideTests("Sauvegarde.exe");
+  std::string missing = temp / "no-such-temp\\";
+  RunResult result =
+      runAnsweringDialogs(program, "\"" + program + "\" \"" + temp / "Photos" + "\"", temp.path(),
+                          {"TMP=" + missing, "TEMP=" + missing});
+  EXPECT_EQ(result.exitCode, 3u);
+  ASSERT_EQ(result.dialogs.size(), 1u);
+  EXPECT_EQ(result.dialogs[0], errorBox("Sauvegarde", "Le dossier temporaire est invalide !\r\n"));
+  EXPECT_FALSE(pathExists(dropBox));
+}
+
+TEST_F(BackupStart, impossibleDestinationEndsWithFourAfterTheTemporaryFileIsGone) {
+  ASSERT_TRUE(makeFolders(temp / "Photos\\"));
+  ASSERT_TRUE(writeFile(dropBox, "a file where the folder should be"));
+  std::string old = plantOldArchive("Photos");
+  RunResult result = run("\"" + temp / "Photos" + "\"");
+  EXPECT_EQ(result.exitCode, 4u);
+  ASSERT_EQ(result.dialogs.size(), 1u);
+  EXPECT_EQ(result.dialogs[0],
+            errorBox("Sauvegarde", "Le dossier destination est invalide !\r\n" + destination));
+  EXPECT_FALSE(pathExists(old));
+}
+
+TEST_F(BackupStart, captionsUseTheTitleUpToTheLastDot) {
+  std::string copy = temp / "Sauve.Docs.exe";
+  ASSERT_TRUE(CopyFileA(programBesideTests("Sauvegarde.exe").c_str(), copy.c_str(), FALSE));
+  RunResult result = run("C:\\Missing\\file.txt", "", copy);
+  EXPECT_EQ(result.exitCode, 1u);
+  ASSERT_EQ(result.dialogs.size(), 1u);
+  EXPECT_EQ(result.dialogs[0],
+            errorBox("Sauve.Docs", "Le dossier source est invalide !\r\nC:\\Missing\\"));
+}
