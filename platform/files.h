@@ -36,3 +36,36 @@ std::string programPath();
 
 // The raw command line of the process.
 std::string processCommandLine();
+
+// An open file that closes itself. Not copyable.
+class OwnedFile {
+ public:
+  OwnedFile() = default;
+  explicit OwnedFile(void* handle) : handle_(handle) {}
+  OwnedFile(OwnedFile&& other) noexcept : handle_(other.handle_) { other.handle_ = nullptr; }
+  OwnedFile& operator=(OwnedFile&& other) noexcept;
+  OwnedFile(const OwnedFile&) = delete;
+  OwnedFile& operator=(const OwnedFile&) = delete;
+  ~OwnedFile() { close(); }
+
+  bool isOpen() const { return handle_ != nullptr; }
+  void close();
+
+  // The whole content, at most maxBytes of it; empty on a read failure.
+  std::string readAll(std::size_t maxBytes) const;
+  // Writes the bytes from the start of the file and ends the file after
+  // them. False when any part fails.
+  bool replaceContents(const std::string& bytes) const;
+
+ private:
+  void* handle_ = nullptr;
+};
+
+// Opens a settings file for reading: for read and write access sharing
+// reads; failing that, read access sharing reads; failing that, read access
+// sharing reads and writes. Not open when all three fail.
+OwnedFile openSettingsForReading(const std::string& path);
+
+// Creates a file anew (replacing any file of that name) for read and write
+// access, sharing reads. Not open on failure.
+OwnedFile createSettingsFile(const std::string& path);

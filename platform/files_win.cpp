@@ -2,6 +2,8 @@
 
 #include "platform/files.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr std::size_t maxPathChars = MAX_PATH;
@@ -97,4 +99,76 @@ std::string programPath() {
 std::string processCommandLine() {
   const char* line = GetCommandLineA();
   return line ? line : "";
+}
+
+OwnedFile& OwnedFile::operator=(OwnedFile&& other) noexcept {
+  if (this != &other) {
+    close();
+    handle_ = other.handle_;
+    other.handle_ = nullptr;
+  }
+  return *this;
+}
+
+void OwnedFile::close() {
+  if (handle_ != nullptr) CloseHandle(handle_);
+  handle_ = nullptr;
+}
+
+std::string OwnedFile::readAll(std::size_t maxBytes) const {
+  std::string bytes;
+  LARGE_INTEGER size{};
+  if (!isOpen() || !GetFileSizeEx(handle_, &size) || size.QuadPart < 0) return bytes;
+  std::size_t wanted = static_cast<std::uint64_t>(size.QuadPart) < maxBytes
+                           ? static_cast<std::size_t>(size.QuadPart)
+                           : maxBytes;
+  bytes.resize(wanted);
+  std::size_t got = 0;
+  while (got < wanted) {
+    DWORD chunk = 0;
+    DWORD ask = static_cast<DWORD>(std::min<std::size_t>(wanted - got, 1 << 20));
+    if (!ReadFile(handle_, bytes.data() + got, ask, &chunk, nullptr) || chunk == 0) break;
+    got += chunk;
+  }
+  bytes.resize(got);
+  return bytes;
+}
+
+bool OwnedFile::replaceContents(const std::string& bytes) const {
+  if (!isOpen()) return false;
+  LARGE_INTEGER start{};
+  if (!SetFilePointerEx(handle_, start, nullptr, FILE_BEGIN)) return false;
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD written = 0;
+    DWORD ask = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
+    if (!WriteFile(handle_, bytes.data() + done, ask, &written, nullptr) || written == 0) {
+      return false;
+    }
+    done += written;
+  }
+  return SetEndOfFile(handle_) != 0;
+}
+
+namespace {
+
+OwnedFile openWith(const std::string& path, DWORD access, DWORD sharing, DWORD disposition) {
+  HANDLE handle = CreateFileA(path.c_str(), access, sharing, nullptr, disposition,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  return OwnedFile(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
+}
+
+}  // namespace
+
+OwnedFile openSettingsForReading(const std::string& path) {
+  OwnedFile file = openWith(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, OPEN_EXISTING);
+  if (!file.isOpen()) file = openWith(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
+  if (!file.isOpen()) {
+    file = openWith(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
+  }
+  return file;
+}
+
+OwnedFile createSettingsFile(const std::string& path) {
+  return openWith(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS);
 }

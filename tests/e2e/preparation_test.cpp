@@ -170,3 +170,67 @@ TEST_F(BackupStart, captionsUseTheTitleUpToTheLastDot) {
   EXPECT_EQ(result.dialogs[0],
             errorBox("Sauve.Docs", "Le dossier source est invalide !\r\nC:\\Missing\\"));
 }
+
+namespace {
+
+// A copy of the program in a folder of its own, with a settings file beside it.
+class ProgramWithSettings : public BackupStart {
+ protected:
+  std::string install(const std::string& settings) {
+    std::string program = temp / "prog\\Sauvegarde.exe";
+    EXPECT_TRUE(makeFolders(temp / "prog\\"));
+    EXPECT_TRUE(CopyFileA(programBesideTests("Sauvegarde.exe").c_str(), program.c_str(), FALSE));
+    EXPECT_TRUE(writeFile(program + ".ini", settings));
+    return program;
+  }
+};
+
+}  // namespace
+
+TEST_F(ProgramWithSettings, maskAndDestinationComeFromTheSettingsFile) {
+  ASSERT_TRUE(makeFolders(temp / "Photos\\"));
+  std::string program = install("MaskFileName = Sauve-%P\r\nDestPath = " + temp / "dest\\sub\\" +
+                                "\r\n");
+  std::string old = tempOfProgram + "Sauve-Photos.Zip";
+  ASSERT_TRUE(writeFile(old, "old archive"));
+  RunResult result = run("\"" + temp / "Photos" + "\"", "", program);
+  EXPECT_EQ(result.exitCode, 0u);
+  EXPECT_TRUE(result.dialogs.empty());
+  EXPECT_FALSE(pathExists(old));
+  EXPECT_TRUE(isFolderPath(temp / "dest\\sub"));
+  EXPECT_FALSE(pathExists(dropBox));
+}
+
+TEST_F(ProgramWithSettings, errorDetailsShowTheSettings) {
+  ASSERT_TRUE(makeFolders(temp / "Photos\\"));
+  struct Case {
+    std::string settings;
+    DWORD exitCode;
+    std::string text;
+  } cases[] = {
+      {"MaskFileName = bad|%P\r\n", 2, "Le nom de fichier est invalide !\r\nbad|Photos"},
+      {"maskfilename=\r\n", 2, "Le nom de fichier est invalide !\r\n"},
+      {"MaskFileName = x\r\nDestPath = Q:\\Bak\\\r\n", 4,
+       "Le dossier destination est invalide !\r\nQ:\\Bak\\"},
+      {"\xEF\xBB\xBF" "DestPath = Q:\\Donn\xC3\xA9" "es\\\r\n", 4,
+       "Le dossier destination est invalide !\r\nQ:\\Donn\xE9" "es\\"},
+      {"DestPath =\r\n", 4, "Le dossier destination est invalide !\r\n"},
+  };
+  for (const Case& c : cases) {
+    std::string program = install(c.settings);
+    RunResult result = run("\"" + temp / "Photos" + "\"", "", program);
+    EXPECT_EQ(result.exitCode, c.exitCode) << c.settings;
+    ASSERT_EQ(result.dialogs.size(), 1u) << c.settings;
+    EXPECT_EQ(result.dialogs[0], errorBox("Sauvegarde", c.text)) << c.settings;
+  }
+}
+
+TEST_F(ProgramWithSettings, destinationWithoutBackslashNamesTheArchiveAfterIt) {
+  ASSERT_TRUE(makeFolders(temp / "Photos\\"));
+  std::string program = install("DestPath = %MyDoc%DropBox\\Bak\r\n");
+  RunResult result = run("\"" + temp / "Photos" + "\"", "", program);
+  EXPECT_EQ(result.exitCode, 0u);
+  // The folder tested and created is the one that holds "Bak".
+  EXPECT_TRUE(isFolderPath(dropBox));
+  EXPECT_FALSE(pathExists(destination));
+}
