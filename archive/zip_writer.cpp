@@ -1,0 +1,228 @@
+#include "archive/zip_writer.h"
+
+#include <atomic>
+#include <memory>
+
+#include "archive/file_list.h"
+#include "archive/zip_check.h"
+#include "archive/zip_rules.h"
+#include "iowin32.h"
+#include "platform/clock.h"
+#include "platform/files.h"
+#include "platform/source_file.h"
+#include "settings/date_clock.h"
+#include "unzip.h"
+#include "zip.h"
+#include "zlib.h"
+
+namespace {
+
+constexpr unsigned long utf8NameFlag = 0x800;  // general-purpose bit 11
+
+std::atomic<bool> stopRequested{false};
+std::vector<std::string> leftOut;  // worker during a pass, then the main thread
+const ArchiverTestHooks* testHooks = nullptr;
+
+bool stopping() { return stopRequested.load(std::memory_order_relaxed); }
+
+// The file layer of minizip: Win32 files with ANSI paths.
+zlib_filefunc64_def* fileLayer() {
+  static zlib_filefunc64_def win32 = [] {
+    zlib_filefunc64_def io{};
+    fill_win32_filefunc64A(&io);
+    return io;
+  }();
+  if (testHooks && testHooks->io) return static_cast<zlib_filefunc64_def*>(testHooks->io);
+  return &win32;
+}
+
+// The archive being written; closed by the owner at the end of the pass.
+class ArchiveWriter {
+ public:
+  explicit ArchiveWriter(zipFile handle) : handle_(handle) {}
+  ArchiveWriter(const ArchiveWriter&) = delete;
+  ArchiveWriter& operator=(const ArchiveWriter&) = delete;
+  ~ArchiveWriter() { close(); }
+  zipFile get() const { return handle_; }
+  // Writes the central directory and closes the file; false when that fails.
+  bool close() {
+    if (!handle_) return true;
+    int result = zipClose(handle_, nullptr);
+    handle_ = nullptr;
+    return result == ZIP_OK;
+  }
+
+ private:
+  zipFile handle_;
+};
+
+zipFile openArchive(const std::string& path, std::int64_t& existingEntries) {
+  existingEntries = archiveEntryCount(path);
+  int mode = existingEntries > 0 ? APPEND_STATUS_ADDINZIP : APPEND_STATUS_CREATE;
+  if (existingEntries < 0) existingEntries = 0;
+  return zipOpen2_64(path.c_str(), mode, nullptr, fileLayer());
+}
+
+zip_fileinfo entryDescription(const std::string& path, const DateParts& parts) {
+  zip_fileinfo info{};
+  info.tmz_date.tm_sec = parts.second;
+  info.tmz_date.tm_min = parts.minute;
+  info.tmz_date.tm_hour = parts.hour;
+  info.tmz_date.tm_mday = parts.day;
+  info.tmz_date.tm_mon = parts.month - 1;
+  info.tmz_date.tm_year = parts.year;
+  info.dosDate = dosDateTimeOf(parts);
+  info.internal_fa = 0;
+  info.external_fa = fileAttributesOf(path);
+  return info;
+}
+
+void pauseAfterChunk() {
+  if (testHooks && testHooks->onPause) testHooks->onPause();
+  if (!testHooks || testHooks->pauseAfterChunks) pauseMilliseconds(pauseAfterChunkMs);
+}
+
+enum class FileOutcome { archived, emptyEntry, leftOut, archiveBroken };
+
+// One listed file: its entry and its data. The source file is opened before
+// the entry, so that a file that cannot be read leaves no empty entry that
+// would stand for it.
+FileOutcome archiveFile(zipFile archive, const std::string& path, const std::string& baseFolder,
+                        std::vector<WrittenEntry>& written) {
+  std::uint64_t fileTime = 0;
+  if (!lastWriteTimeOf(path, fileTime) || dateValueFromFileTime(fileTime) == 0) {
+    return FileOutcome::leftOut;
+  }
+  // The entry takes the calendar parts of the local time directly, so that
+  // times after 2038 (beyond a DateValue) keep their date.
+  DateParts parts;
+  localPartsOfFileTime(fileTime, parts);
+  zip_fileinfo info = entryDescription(path, parts);
+
+  SourceFile source;
+  if (!source.open(path)) return FileOutcome::leftOut;
+  const std::int64_t size = source.size();
+  if (size < 0) return FileOutcome::leftOut;
+  std::unique_ptr<char[]> buffer(new (std::nothrow) char[readBufferSize]);
+  if (!buffer) return FileOutcome::leftOut;
+
+  bool utf8 = false;
+  WrittenEntry entry;
+  entry.name = entryNameOf(path, baseFolder, utf8);
+  int zip64 = needsZip64(static_cast<std::uint64_t>(size)) ? 1 : 0;
+  if (zipOpenNewFileInZip4_64(archive, entry.name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr,
+                              compressionMethod, compressionLevel, 0, -MAX_WBITS, DEF_MEM_LEVEL,
+                              Z_DEFAULT_STRATEGY, nullptr, 0, 0, utf8 ? utf8NameFlag : 0,
+                              zip64) != ZIP_OK) {
+    return FileOutcome::leftOut;
+  }
+
+  FileOutcome outcome = FileOutcome::emptyEntry;
+  entry.crc = static_cast<std::uint32_t>(crc32(0, nullptr, 0));
+  if (size > 0) {
+    int lastWrite = ZIP_OK;
+    do {
+      std::size_t got = source.read(buffer.get(), readBufferSize);
+      lastWrite = zipWriteInFileInZip(archive, buffer.get(), static_cast<unsigned>(got));
+      entry.crc = static_cast<std::uint32_t>(
+          crc32(entry.crc, reinterpret_cast<const Bytef*>(buffer.get()), static_cast<uInt>(got)));
+      entry.size += got;
+      pauseAfterChunk();
+    } while (!stopping() && !source.atEnd());
+    bool whole = lastWrite == ZIP_OK && !source.failed() && !stopping();
+    outcome = whole ? FileOutcome::archived : FileOutcome::leftOut;
+  }
+  buffer.reset();
+  source.close();
+  if (zipCloseFileInZip(archive) != ZIP_OK) return FileOutcome::archiveBroken;
+  written.push_back(std::move(entry));
+  return outcome;
+}
+
+}  // namespace
+
+void initArchiver() {
+  fileList.clear();
+  leftOut.clear();
+  stopRequested = false;
+}
+
+void releaseArchiver() {
+  fileList.clear();
+  fileList.shrink_to_fit();
+  unlistedFolders.clear();
+  leftOut.clear();
+}
+
+void requestArchiveStop() { stopRequested = true; }
+
+const std::vector<std::string>& filesLeftOut() { return leftOut; }
+
+void setArchiverTestHooks(const ArchiverTestHooks* hooks) { testHooks = hooks; }
+
+std::int64_t archiveEntryCount(const std::string& path) {
+  unzFile reader = unzOpen2_64(path.c_str(), fileLayer());
+  if (!reader) return -1;
+  unz_global_info64 info{};
+  int result = unzGetGlobalInfo64(reader, &info);
+  unzClose(reader);
+  if (result != UNZ_OK) return result;
+  return static_cast<std::int64_t>(info.number_entry);
+}
+
+DateValue lastWriteDateOf(const std::string& path) {
+  std::uint64_t fileTime = 0;
+  if (!lastWriteTimeOf(path, fileTime)) return 0;
+  return dateValueFromFileTime(fileTime);
+}
+
+std::string entryNameOf(const std::string& path, const std::string& baseFolder, bool& utf8) {
+  std::string relative = relativeEntryPath(path, baseFolder);
+  bool exact = false;
+  std::string oem = oemFromAnsi(relative, exact);
+  utf8 = !exact;
+  return withForwardSlashes(exact ? oem : utf8FromAnsi(relative));
+}
+
+std::int32_t archiveFolder(const std::string& archivePath, const std::string& filePattern,
+                           int /*pathMode*/, int recursion) {
+  leftOut.clear();
+  std::int64_t existingEntries = 0;
+  ArchiveWriter archive(openArchive(archivePath, existingEntries));
+  if (!archive.get()) return 0;
+
+  std::size_t separator = filePattern.find_last_of("\\/");
+  std::string baseFolder =
+      separator == std::string::npos ? std::string() : filePattern.substr(0, separator + 1);
+  std::string namePattern =
+      separator == std::string::npos ? filePattern : filePattern.substr(separator + 1);
+
+  fileList.clear();
+  buildFileList(baseFolder, namePattern, recursion);
+  if (fileList.empty()) {
+    archive.close();
+    return 0;
+  }
+
+  std::int32_t count = 0;
+  bool broken = false;
+  std::vector<WrittenEntry> written;
+  for (const FileListEntry& file : fileList) {
+    if (broken || stopping()) break;
+    switch (archiveFile(archive.get(), file.path, baseFolder, written)) {
+      case FileOutcome::archived: ++count; break;
+      case FileOutcome::emptyEntry: break;
+      case FileOutcome::leftOut: leftOut.push_back(file.path); break;
+      case FileOutcome::archiveBroken: broken = true; break;
+    }
+    if (testHooks && testHooks->onFileDone) testHooks->onFileDone();
+  }
+  fileList.clear();
+  if (!archive.close() || broken || stopping()) return 0;
+  // Nothing is reported as archived before it reads back as written.
+  if (!verifyWrittenEntries(archivePath, fileLayer(), static_cast<std::uint64_t>(existingEntries),
+                            written, stopRequested)) {
+    return 0;
+  }
+  return count;
+}

@@ -1,0 +1,47 @@
+// Folder listings. Windows build only (folders_win.cpp).
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+struct FolderEntry {
+  std::string name;  // the long name as the listing reports it
+  bool isFolder = false;
+};
+
+// One open listing of a folder (FindFirstFileA/FindNextFileA); closed when
+// the object goes. Not copyable.
+class FolderListing {
+ public:
+  // `searchText` is a folder path followed by a pattern, such as C:\Data\*.*.
+  explicit FolderListing(const std::string& searchText);
+  FolderListing(const FolderListing&) = delete;
+  FolderListing& operator=(const FolderListing&) = delete;
+  ~FolderListing();
+
+  // False when the folder cannot be listed (missing, access denied, path too
+  // long) or has no entry at all.
+  bool isOpen() const { return handle_ != nullptr; }
+  // Not open for another reason than having no entry.
+  bool failed() const { return failed_; }
+  // The next entry in the file system's order; false when there is none.
+  bool next(FolderEntry& entry);
+
+ private:
+  void* handle_ = nullptr;
+  bool failed_ = false;
+  bool havePending_ = false;
+  FolderEntry pending_;
+};
+
+// Whether a bare file name matches a pattern such as *.* (PathMatchSpecA).
+bool nameMatchesPattern(const std::string& name, const std::string& pattern);
+
+// What tells two paths to the same folder apart from different folders: the
+// volume and the file index. False when the folder cannot be opened.
+struct FolderIdentity {
+  std::uint32_t volume = 0;
+  std::uint64_t index = 0;
+  friend bool operator==(const FolderIdentity&, const FolderIdentity&) = default;
+};
+bool folderIdentityOf(const std::string& folderPath, FolderIdentity& identity);

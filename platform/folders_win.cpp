@@ -1,0 +1,49 @@
+#include <windows.h>
+#include <shlwapi.h>
+
+#include "platform/folders.h"
+
+FolderListing::FolderListing(const std::string& searchText) {
+  WIN32_FIND_DATAA found;
+  HANDLE handle = FindFirstFileA(searchText.c_str(), &found);
+  if (handle == INVALID_HANDLE_VALUE) {
+    failed_ = GetLastError() != ERROR_FILE_NOT_FOUND;
+    return;
+  }
+  handle_ = handle;
+  pending_ = {found.cFileName, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0};
+  havePending_ = true;
+}
+
+FolderListing::~FolderListing() {
+  if (handle_ != nullptr) FindClose(handle_);
+}
+
+bool FolderListing::next(FolderEntry& entry) {
+  if (!havePending_) return false;
+  entry = std::move(pending_);
+  WIN32_FIND_DATAA found;
+  havePending_ = FindNextFileA(handle_, &found) != 0;
+  if (havePending_) {
+    pending_ = {found.cFileName, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0};
+  }
+  return true;
+}
+
+bool nameMatchesPattern(const std::string& name, const std::string& pattern) {
+  return PathMatchSpecA(name.c_str(), pattern.c_str()) != FALSE;
+}
+
+bool folderIdentityOf(const std::string& folderPath, FolderIdentity& identity) {
+  HANDLE folder = CreateFileA(folderPath.c_str(), FILE_READ_ATTRIBUTES,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (folder == INVALID_HANDLE_VALUE) return false;
+  BY_HANDLE_FILE_INFORMATION info;
+  bool ok = GetFileInformationByHandle(folder, &info) != 0;
+  CloseHandle(folder);
+  if (!ok) return false;
+  identity.volume = info.dwVolumeSerialNumber;
+  identity.index = (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
+  return true;
+}

@@ -1,0 +1,55 @@
+// Reading the files to archive. Windows build only (source_file_win.cpp).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+// A file open for reading that other programs may read but not write while
+// it is open. Not copyable; closed when the object goes.
+class SourceFile {
+ public:
+  SourceFile() = default;
+  SourceFile(const SourceFile&) = delete;
+  SourceFile& operator=(const SourceFile&) = delete;
+  ~SourceFile() { close(); }
+
+  // False when the file cannot be opened (held open for writing by another
+  // program, locked, vanished, access denied).
+  bool open(const std::string& path);
+  void close();
+  // The file's size; -1 when it cannot be queried.
+  std::int64_t size() const;
+  // Reads up to `count` bytes; 0 at the end of the file and after a failed
+  // read, which failed() then tells.
+  std::size_t read(void* buffer, std::size_t count);
+  // Whether no further byte can be read (reads one byte ahead and puts it
+  // back; a failed read counts as the end).
+  bool atEnd();
+  bool failed() const { return failed_; }
+
+ private:
+  void* handle_ = nullptr;
+  bool failed_ = false;
+};
+
+// The file's last-write time as a UTC FILETIME, read from a handle opened
+// for reading with read and write sharing. False when the file cannot be
+// opened; a failed time query leaves the time zero.
+bool lastWriteTimeOf(const std::string& path, std::uint64_t& fileTime);
+
+// The file's attribute bits as GetFileAttributesA returns them (all bits set
+// when that fails).
+std::uint32_t fileAttributesOf(const std::string& path);
+
+// Sleeps for the given milliseconds with the system timer resolution raised
+// to 1 ms around the sleep.
+void pauseMilliseconds(unsigned milliseconds);
+
+// The text converted from the ANSI to the OEM code page, the same length.
+// `exact` tells whether converting back gives the same text, that is
+// whether the OEM code page holds every character.
+std::string oemFromAnsi(const std::string& text, bool& exact);
+
+// The text converted from the ANSI code page to UTF-8.
+std::string utf8FromAnsi(const std::string& text);

@@ -1,0 +1,93 @@
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <vector>
+
+#include "platform/source_file.h"
+
+bool SourceFile::open(const std::string& path) {
+  close();
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  handle_ = file;
+  failed_ = false;
+  return true;
+}
+
+void SourceFile::close() {
+  if (handle_ != nullptr) CloseHandle(handle_);
+  handle_ = nullptr;
+}
+
+std::int64_t SourceFile::size() const {
+  LARGE_INTEGER size{};
+  if (handle_ == nullptr || !GetFileSizeEx(handle_, &size)) return -1;
+  return size.QuadPart;
+}
+
+std::size_t SourceFile::read(void* buffer, std::size_t count) {
+  DWORD got = 0;
+  if (handle_ == nullptr || !ReadFile(handle_, buffer, static_cast<DWORD>(count), &got, nullptr)) {
+    failed_ = true;
+    return 0;
+  }
+  return got;
+}
+
+bool SourceFile::atEnd() {
+  char ahead = 0;
+  DWORD got = 0;
+  if (handle_ == nullptr || !ReadFile(handle_, &ahead, 1, &got, nullptr)) {
+    failed_ = true;
+    return true;
+  }
+  if (got == 0) return true;
+  LARGE_INTEGER back;
+  back.QuadPart = -1;
+  if (!SetFilePointerEx(handle_, back, nullptr, FILE_CURRENT)) {
+    failed_ = true;
+    return true;
+  }
+  return false;
+}
+
+bool lastWriteTimeOf(const std::string& path, std::uint64_t& fileTime) {
+  fileTime = 0;
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  FILETIME written{};
+  GetFileTime(file, nullptr, nullptr, &written);
+  CloseHandle(file);
+  fileTime = (std::uint64_t{written.dwHighDateTime} << 32) | written.dwLowDateTime;
+  return true;
+}
+
+std::uint32_t fileAttributesOf(const std::string& path) { return GetFileAttributesA(path.c_str()); }
+
+void pauseMilliseconds(unsigned milliseconds) {
+  timeBeginPeriod(1);
+  Sleep(milliseconds);
+  timeEndPeriod(1);
+}
+
+std::string oemFromAnsi(const std::string& text, bool& exact) {
+  std::string oem = text;
+  CharToOemBuffA(text.data(), oem.data(), static_cast<DWORD>(oem.size()));
+  std::string back = oem;
+  OemToCharBuffA(oem.data(), back.data(), static_cast<DWORD>(back.size()));
+  exact = back == text;
+  return oem;
+}
+
+std::string utf8FromAnsi(const std::string& text) {
+  if (text.empty()) return {};
+  int wide = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::vector<wchar_t> buffer(static_cast<std::size_t>(wide));
+  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), buffer.data(), wide);
+  int bytes = WideCharToMultiByte(CP_UTF8, 0, buffer.data(), wide, nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<std::size_t>(bytes), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, buffer.data(), wide, utf8.data(), bytes, nullptr, nullptr);
+  return utf8;
+}
