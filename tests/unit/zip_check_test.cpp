@@ -106,3 +106,11 @@ TEST_F(ZipCheck, stopsWhenAsked) {
   stop = true;
   EXPECT_FALSE(verifyWrittenEntries(path, nullptr, 0, written, stop));
 }
+
+TEST_F(ZipCheck, readsBackExactly65535Entries) {
+  // minizip's reader sees no end of a list of exactly 65,535 entries.
+  std::vector<std::pair<std::string, std::string>> files;
+  for (int i = 0; i < 65535; ++i) files.emplace_back("f" + std::to_string(i), "x");
+  auto written = write(files);
+  EXPECT_TRUE(verifyWrittenEntries(path, nullptr, 0, written, stop));
+}
