@@ -3,6 +3,7 @@
 #include <atomic>
 #include <memory>
 
+#include "archive/buffered_io.h"
 #include "archive/file_list.h"
 #include "archive/zip_check.h"
 #include "archive/zip_rules.h"
@@ -25,15 +26,19 @@ const ArchiverTestHooks* testHooks = nullptr;
 
 bool stopping() { return stopRequested.load(std::memory_order_relaxed); }
 
-// The file layer of minizip: Win32 files with ANSI paths.
+// The file layer of minizip: Win32 files with ANSI paths, buffered. minizip
+// copies the table when it opens a file, so one table serves every call.
 zlib_filefunc64_def* fileLayer() {
   static zlib_filefunc64_def win32 = [] {
     zlib_filefunc64_def io{};
     fill_win32_filefunc64A(&io);
     return io;
   }();
-  if (testHooks && testHooks->io) return static_cast<zlib_filefunc64_def*>(testHooks->io);
-  return &win32;
+  static zlib_filefunc64_def buffered;
+  const zlib_filefunc64_def* below = &win32;
+  if (testHooks && testHooks->io) below = static_cast<const zlib_filefunc64_def*>(testHooks->io);
+  buffered = bufferedFileLayer(below);
+  return &buffered;
 }
 
 // The archive being written; closed by the owner at the end of the pass.
@@ -63,7 +68,7 @@ zipFile openArchive(const std::string& path, std::int64_t& existingEntries) {
   return zipOpen2_64(path.c_str(), mode, nullptr, fileLayer());
 }
 
-zip_fileinfo entryDescription(const std::string& path, const DateParts& parts) {
+zip_fileinfo entryDescription(std::uint32_t attributes, const DateParts& parts) {
   zip_fileinfo info{};
   info.tmz_date.tm_sec = parts.second;
   info.tmz_date.tm_min = parts.minute;
@@ -73,7 +78,7 @@ zip_fileinfo entryDescription(const std::string& path, const DateParts& parts) {
   info.tmz_date.tm_year = parts.year;
   info.dosDate = dosDateTimeOf(parts);
   info.internal_fa = 0;
-  info.external_fa = fileAttributesOf(path);
+  info.external_fa = attributes;
   return info;
 }
 
@@ -89,27 +94,26 @@ enum class FileOutcome { archived, emptyEntry, leftOut, archiveBroken };
 // would stand for it.
 FileOutcome archiveFile(zipFile archive, const std::string& path, const std::string& baseFolder,
                         std::vector<WrittenEntry>& written) {
-  std::uint64_t fileTime = 0;
-  if (!lastWriteTimeOf(path, fileTime) || dateValueFromFileTime(fileTime) == 0) {
-    return FileOutcome::leftOut;
-  }
+  // One open serves the time, the size and the data. A file that another
+  // program holds open for writing, or without sharing, cannot be opened and
+  // is left out.
+  SourceFile source;
+  SourceFile::Facts facts;
+  if (!source.open(path) || !source.facts(path, facts)) return FileOutcome::leftOut;
+  if (dateValueFromFileTime(facts.lastWriteTime) == 0) return FileOutcome::leftOut;
   // The entry takes the calendar parts of the local time directly, so that
   // times after 2038 (beyond a DateValue) keep their date.
   DateParts parts;
-  localPartsOfFileTime(fileTime, parts);
-  zip_fileinfo info = entryDescription(path, parts);
-
-  SourceFile source;
-  if (!source.open(path)) return FileOutcome::leftOut;
-  const std::int64_t size = source.size();
-  if (size < 0) return FileOutcome::leftOut;
+  localPartsOfFileTime(facts.lastWriteTime, parts);
+  zip_fileinfo info = entryDescription(facts.attributes, parts);
+  const std::uint64_t size = facts.size;
   std::unique_ptr<char[]> buffer(new (std::nothrow) char[readBufferSize]);
   if (!buffer) return FileOutcome::leftOut;
 
   bool utf8 = false;
   WrittenEntry entry;
   entry.name = entryNameOf(path, baseFolder, utf8);
-  int zip64 = needsZip64(static_cast<std::uint64_t>(size)) ? 1 : 0;
+  int zip64 = needsZip64(size) ? 1 : 0;
   if (zipOpenNewFileInZip4_64(archive, entry.name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr,
                               compressionMethod, compressionLevel, 0, -MAX_WBITS, DEF_MEM_LEVEL,
                               Z_DEFAULT_STRATEGY, nullptr, 0, 0, utf8 ? utf8NameFlag : 0,

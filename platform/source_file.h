@@ -20,6 +20,15 @@ class SourceFile {
   void close();
   // The file's size; -1 when it cannot be queried.
   std::int64_t size() const;
+  // What the open file's queries tell: its attribute bits (GetFileAttributesA
+  // of its path, all bits set when that fails), its UTC last-write time and
+  // its size. False when the time or the size cannot be read.
+  struct Facts {
+    std::uint32_t attributes = 0;
+    std::uint64_t lastWriteTime = 0;
+    std::uint64_t size = 0;
+  };
+  bool facts(const std::string& path, Facts& facts) const;
   // Reads up to `count` bytes; 0 at the end of the file and after a failed
   // read, which failed() then tells.
   std::size_t read(void* buffer, std::size_t count);
@@ -31,6 +40,7 @@ class SourceFile {
  private:
   void* handle_ = nullptr;
   bool failed_ = false;
+  bool lastReadShort_ = false;  // the last read ended at the end of the file
 };
 
 // The file's last-write time as a UTC FILETIME, read from a handle opened

@@ -26,16 +26,36 @@ std::int64_t SourceFile::size() const {
   return size.QuadPart;
 }
 
+bool SourceFile::facts(const std::string& path, Facts& facts) const {
+  // GetFileInformationByHandle would give all three at once, but it also
+  // looks up the volume, which costs more than the other queries together.
+  FILETIME written{};
+  LARGE_INTEGER size{};
+  if (handle_ == nullptr || !GetFileTime(handle_, nullptr, nullptr, &written) ||
+      !GetFileSizeEx(handle_, &size)) {
+    return false;
+  }
+  facts.attributes = GetFileAttributesA(path.c_str());
+  facts.lastWriteTime = (std::uint64_t{written.dwHighDateTime} << 32) | written.dwLowDateTime;
+  facts.size = static_cast<std::uint64_t>(size.QuadPart);
+  return true;
+}
+
 std::size_t SourceFile::read(void* buffer, std::size_t count) {
   DWORD got = 0;
+  lastReadShort_ = false;
   if (handle_ == nullptr || !ReadFile(handle_, buffer, static_cast<DWORD>(count), &got, nullptr)) {
     failed_ = true;
     return 0;
   }
+  lastReadShort_ = got < count;
   return got;
 }
 
 bool SourceFile::atEnd() {
+  // A read that gave fewer bytes than asked has met the end already; only
+  // after a full one is a byte read ahead.
+  if (failed_ || lastReadShort_) return true;
   char ahead = 0;
   DWORD got = 0;
   if (handle_ == nullptr || !ReadFile(handle_, &ahead, 1, &got, nullptr)) {
