@@ -6,9 +6,9 @@
 #include <string>
 
 struct BackupJob {
-  std::string programTitle;     // start-up: the executable's name less its extension
-  std::string sourceFolder;     // start-up: joined parameters; prepareSource: a folder ending in "\"
-  std::string nameMask;         // readSettings
+  std::string programTitle;  // start-up: the executable's name less its extension
+  std::string sourceFolder;  // start-up: joined parameters; prepareSource: a folder ending in "\"
+  std::string nameMask;      // readSettings
   std::string destinationPath;  // readSettings (expanded); prepareDestination appends archiveName
   std::string archiveName;      // prepareArchiveName: a valid name followed by ".Zip"
   std::string tempArchivePath;  // prepareTemporaryPath: temporary folder followed by archiveName

@@ -31,8 +31,7 @@ bool isValidFileName(std::string_view name) {
   return true;
 }
 
-std::string archiveNameFromMask(std::string_view mask, std::string_view folderName,
-                                DateValue now) {
+std::string archiveNameFromMask(std::string_view mask, std::string_view folderName, DateValue now) {
   std::string named = replaceText(mask, "%p", folderName, true);
   return trimSpaces(formatDateMask(named, now));
 }

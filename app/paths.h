@@ -27,8 +27,7 @@ bool isValidFileName(std::string_view name);
 // The archive name before its extension: every %P (any case) of the mask
 // replaced by the folder name, then the date tokens rendered for `now`, then
 // the spaces at either end removed. Not yet checked for validity.
-std::string archiveNameFromMask(std::string_view mask, std::string_view folderName,
-                                DateValue now);
+std::string archiveNameFromMask(std::string_view mask, std::string_view folderName, DateValue now);
 
 // The extension that every archive name gets.
 inline constexpr std::string_view archiveExtension = ".Zip";

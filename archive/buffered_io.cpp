@@ -17,11 +17,11 @@ struct Stream {
   const zlib_filefunc64_def* below = nullptr;
   voidpf file = nullptr;
   std::vector<unsigned char> buffer;
-  ZPOS64_T position = 0;        // where the caller is
-  ZPOS64_T belowPosition = 0;   // where the stream below is
+  ZPOS64_T position = 0;       // where the caller is
+  ZPOS64_T belowPosition = 0;  // where the stream below is
   ZPOS64_T bufferStart = 0;
-  std::size_t pending = 0;      // bytes to write, from bufferStart
-  std::size_t readable = 0;     // bytes read ahead, from bufferStart
+  std::size_t pending = 0;   // bytes to write, from bufferStart
+  std::size_t readable = 0;  // bytes read ahead, from bufferStart
   bool failed = false;
 };
 

@@ -33,7 +33,8 @@ bool entryMatches(unzFile reader, const WrittenEntry& expected, char* buffer,
     return false;
   }
   name.resize(info.size_filename);
-  if (name != expected.name || info.crc != expected.crc || info.uncompressed_size != expected.size) {
+  if (name != expected.name || info.crc != expected.crc ||
+      info.uncompressed_size != expected.size) {
     return false;
   }
   if (unzOpenCurrentFile(reader) != UNZ_OK) return false;

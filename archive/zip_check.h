@@ -11,9 +11,9 @@
 
 // What the writer put into one entry.
 struct WrittenEntry {
-  std::string name;         // as stored (OEM or UTF-8 bytes)
-  std::uint32_t crc = 0;    // CRC-32 of the data handed to the writer
-  std::uint64_t size = 0;   // bytes handed to the writer
+  std::string name;        // as stored (OEM or UTF-8 bytes)
+  std::uint32_t crc = 0;   // CRC-32 of the data handed to the writer
+  std::uint64_t size = 0;  // bytes handed to the writer
 };
 
 // True when the archive at `path` holds `existingEntries` entries followed

@@ -55,9 +55,9 @@ std::string entryNameOf(const std::string& path, const std::string& baseFolder, 
 
 // Seams for tests only; the program never sets them.
 struct ArchiverTestHooks {
-  bool pauseAfterChunks = true;       // false: no 10 ms pause (scale tests)
-  void (*onPause)() = nullptr;        // called at every pause
-  void (*onFileDone)() = nullptr;     // called after every listed file
-  void* io = nullptr;                 // a zlib_filefunc64_def to write through
+  bool pauseAfterChunks = true;    // false: no 10 ms pause (scale tests)
+  void (*onPause)() = nullptr;     // called at every pause
+  void (*onFileDone)() = nullptr;  // called after every listed file
+  void* io = nullptr;              // a zlib_filefunc64_def to write through
 };
 void setArchiverTestHooks(const ArchiverTestHooks* hooks);

@@ -113,7 +113,8 @@ int main(int argc, char** argv) {
 
   std::printf("files %zu\ncount %d\ninput_bytes %lld\nchunks %lld\n", files, count, inputBytes,
               chunks);
-  std::printf("pass_seconds %.3f\ndeflate_seconds %.3f\nfloor_seconds %.3f\n", pass, deflate, floor);
+  std::printf("pass_seconds %.3f\ndeflate_seconds %.3f\nfloor_seconds %.3f\n", pass, deflate,
+              floor);
   std::printf("pass_without_pauses_seconds %.3f\n", quickPass);
   std::printf("real_pause_seconds %.5f\nfloor_with_real_pauses_seconds %.3f\n", pauseSeconds,
               deflate + chunks * pauseSeconds);

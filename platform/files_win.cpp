@@ -80,8 +80,8 @@ std::string temporaryFolder() {
   // whose Kernel32 lacks the long-form conversion.
   using LongPathFunction = DWORD(WINAPI*)(LPCSTR, LPSTR, DWORD);
   HMODULE kernel = GetModuleHandleA("Kernel32.DLL");
-  auto toLongPath = kernel ? reinterpret_cast<LongPathFunction>(
-                                 reinterpret_cast<void*>(GetProcAddress(kernel, "GetLongPathNameA")))
+  auto toLongPath = kernel ? reinterpret_cast<LongPathFunction>(reinterpret_cast<void*>(
+                                 GetProcAddress(kernel, "GetLongPathNameA")))
                            : nullptr;
   if (toLongPath == nullptr) return std::string(buffer, length);
   char longPath[maxPathChars + 1] = {};

@@ -13,9 +13,7 @@ constexpr std::int64_t secondsPerDay = 86400;
 constexpr std::int64_t yearsPerCycle = 400;
 constexpr std::int64_t daysPerCycle = 146097;
 
-bool isLeapYear(std::int64_t year) {
-  return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
+bool isLeapYear(std::int64_t year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
 // Days from 1970-01-01 to the date. std::chrono's calendar covers the years
 // up to 32767; later years are brought into it by whole 400-year cycles.
@@ -51,12 +49,13 @@ DateValue dateValueFromParts(std::int32_t year, std::int32_t month, std::int32_t
                              std::int32_t hour, std::int32_t minute, std::int32_t second) {
   if (day == 31 && (month == 4 || month == 6 || month == 9 || month == 11)) return noDate;
   if (month == 2 && (day == 30 || day == 31 || (day == 29 && !isLeapYear(year)))) return noDate;
-  if (second < 0 || second > 59 || minute < 0 || minute > 59 || hour < 0 || hour > 23 ||
-      day < 1 || day > 31 || month < 1 || month > 12 || year <= 0) {
+  if (second < 0 || second > 59 || minute < 0 || minute > 59 || hour < 0 || hour > 23 || day < 1 ||
+      day > 31 || month < 1 || month > 12 || year <= 0) {
     return noDate;
   }
   std::int64_t seconds =
-      daysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) * secondsPerDay +
+      daysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) *
+          secondsPerDay +
       std::int64_t{hour} * 3600 + std::int64_t{minute} * 60 + second;
   constexpr std::int64_t lowest = std::numeric_limits<DateValue>::min();
   constexpr std::int64_t highest = std::numeric_limits<DateValue>::max();

@@ -16,12 +16,12 @@ using DateValue = std::int32_t;
 inline constexpr DateValue noDate = -1;
 
 struct DateParts {
-  std::int32_t year = 0;   // full year, such as 2012
-  std::int32_t month = 0;  // 1 to 12
-  std::int32_t day = 0;    // 1 to 31
-  std::int32_t hour = 0;   // 0 to 23
-  std::int32_t minute = 0; // 0 to 59
-  std::int32_t second = 0; // 0 to 59
+  std::int32_t year = 0;    // full year, such as 2012
+  std::int32_t month = 0;   // 1 to 12
+  std::int32_t day = 0;     // 1 to 31
+  std::int32_t hour = 0;    // 0 to 23
+  std::int32_t minute = 0;  // 0 to 59
+  std::int32_t second = 0;  // 0 to 59
   friend bool operator==(const DateParts&, const DateParts&) = default;
 };
 

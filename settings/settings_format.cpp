@@ -142,7 +142,9 @@ std::string singleBytesFromUtf8(std::string_view text) {
     // Truncated sequences, overlong forms (C0, C1 and the like), lead bytes
     // F5 to FF and everything above U+00FF become "?".
     bool wellFormed = taken == length && lead < 0xF5 &&
-                      code >= (length == 2 ? 0x80u : length == 3 ? 0x800u : 0x10000u);
+                      code >= (length == 2   ? 0x80u
+                               : length == 3 ? 0x800u
+                                             : 0x10000u);
     out += (wellFormed && code <= 0xFF) ? static_cast<char>(code) : '?';
   }
   return out;

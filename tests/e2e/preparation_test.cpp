@@ -140,9 +140,8 @@ TEST_F(BackupStart, missingTemporaryFolderEndsWithThree) {
   ASSERT_TRUE(makeFolders(temp / "Photos\\"));
   std::string program = programBesideTests("Sauvegarde.exe");
   std::string missing = temp / "no-such-temp\\";
-  RunResult result =
-      runAnsweringDialogs(program, "\"" + program + "\" \"" + temp / "Photos" + "\"", temp.path(),
-                          {"TMP=" + missing, "TEMP=" + missing});
+  RunResult result = runAnsweringDialogs(program, "\"" + program + "\" \"" + temp / "Photos" + "\"",
+                                         temp.path(), {"TMP=" + missing, "TEMP=" + missing});
   EXPECT_EQ(result.exitCode, 3u);
   ASSERT_EQ(result.dialogs.size(), 1u);
   EXPECT_EQ(result.dialogs[0], errorBox("Sauvegarde", "Le dossier temporaire est invalide !\r\n"));
@@ -189,8 +188,8 @@ class ProgramWithSettings : public BackupStart {
 
 TEST_F(ProgramWithSettings, maskAndDestinationComeFromTheSettingsFile) {
   ASSERT_TRUE(makeFolders(temp / "Photos\\"));
-  std::string program = install("MaskFileName = Sauve-%P\r\nDestPath = " + temp / "dest\\sub\\" +
-                                "\r\n");
+  std::string program =
+      install("MaskFileName = Sauve-%P\r\nDestPath = " + temp / "dest\\sub\\" + "\r\n");
   std::string old = tempOfProgram + "Sauve-Photos.Zip";
   ASSERT_TRUE(writeFile(old, "old archive"));
   RunResult result = run("\"" + temp / "Photos" + "\"", "", program);
@@ -212,8 +211,12 @@ TEST_F(ProgramWithSettings, errorDetailsShowTheSettings) {
       {"maskfilename=\r\n", 2, "Le nom de fichier est invalide !\r\n"},
       {"MaskFileName = x\r\nDestPath = Q:\\Bak\\\r\n", 4,
        "Le dossier destination est invalide !\r\nQ:\\Bak\\"},
-      {"\xEF\xBB\xBF" "DestPath = Q:\\Donn\xC3\xA9" "es\\\r\n", 4,
-       "Le dossier destination est invalide !\r\nQ:\\Donn\xE9" "es\\"},
+      {"\xEF\xBB\xBF"
+       "DestPath = Q:\\Donn\xC3\xA9"
+       "es\\\r\n",
+       4,
+       "Le dossier destination est invalide !\r\nQ:\\Donn\xE9"
+       "es\\"},
       {"DestPath =\r\n", 4, "Le dossier destination est invalide !\r\n"},
   };
   for (const Case& c : cases) {

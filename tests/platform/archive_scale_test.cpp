@@ -51,12 +51,15 @@ TEST_F(ArchiverScale, entryCountsAroundTheLimitOfPlainEndRecords) {
     removeTree(source);
     DeleteFileA(zipPath.c_str());
     // Created on the host, where 70,000 small files take a second.
-    std::string made = runOnHost("cd '" + unixPathOf(temp.path()) +
-                                 "' && mkdir src && cd src && python3 -c \"import os\n"
-                                 "for i in range(" + std::to_string(files) + "):\n"
-                                 " d = 'd%03d' % (i % 100)\n"
-                                 " os.makedirs(d, exist_ok=True)\n"
-                                 " open(os.path.join(d, 'f%05d' % i), 'w').write('x')\" && echo made");
+    std::string made =
+        runOnHost("cd '" + unixPathOf(temp.path()) +
+                  "' && mkdir src && cd src && python3 -c \"import os\n"
+                  "for i in range(" +
+                  std::to_string(files) +
+                  "):\n"
+                  " d = 'd%03d' % (i % 100)\n"
+                  " os.makedirs(d, exist_ok=True)\n"
+                  " open(os.path.join(d, 'f%05d' % i), 'w').write('x')\" && echo made");
     ASSERT_EQ(made, "made");
     EXPECT_EQ(archive(), files);
     ArchiveExpectations expect;
@@ -111,7 +114,8 @@ TEST_F(ArchiverScale, deepTreeIsArchivedUpToThePathLimit) {
   std::int32_t count = archive();
   // Every level whose file path fits the ANSI limit is archived; the first
   // folder beyond it is remembered as not listed.
-  const int fitting = static_cast<int>((MAX_PATH - 1 - 4 - source.size()) / 2);  // "d\" a level, "*.*"
+  const int fitting =
+      static_cast<int>((MAX_PATH - 1 - 4 - source.size()) / 2);  // "d\" a level, "*.*"
   EXPECT_GE(count, fitting - 2);
   EXPECT_LE(count, fitting + 2);
   EXPECT_EQ(unlistedFolders.size(), 1u);
@@ -125,10 +129,9 @@ TEST_F(ArchiverScale, folderLinkBackToAnAncestorIsNotEnteredAgain) {
   ASSERT_TRUE(writeFile(source + "top.txt", "top"));
   ASSERT_TRUE(writeFile(source + "a\\inner.txt", "inner"));
   ASSERT_TRUE(writeFile(source + "a\\b\\deep.txt", "deep"));
-  std::string linked = runOnHost("ln -s '" + unixPathOf(source) + "' '" +
-                                 unixPathOf(source + "a\\b") + "/loop' && ln -s '" +
-                                 unixPathOf(source + "a\\b") + "' '" + unixPathOf(source) +
-                                 "sideways' && echo linked");
+  std::string linked = runOnHost(
+      "ln -s '" + unixPathOf(source) + "' '" + unixPathOf(source + "a\\b") + "/loop' && ln -s '" +
+      unixPathOf(source + "a\\b") + "' '" + unixPathOf(source) + "sideways' && echo linked");
   ASSERT_EQ(linked, "linked");
   ASSERT_TRUE(isFolderPath(source + "a\\b\\loop\\a"));
   // The three files, and the one under the link to a folder that is no

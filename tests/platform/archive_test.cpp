@@ -75,7 +75,9 @@ class Archiver : public ::testing::Test {
     return archiveFolder(archivePath, source + "*.*", 2, 1);
   }
   std::int32_t archive() { return archive(zipPath); }
-  std::string verdict(const ArchiveExpectations& expect) { return checkWithReaders(zipPath, expect); }
+  std::string verdict(const ArchiveExpectations& expect) {
+    return checkWithReaders(zipPath, expect);
+  }
 
   TempFolder temp;
   const std::string source = temp / "src\\";
@@ -169,8 +171,10 @@ TEST_F(Archiver, walkOfADriveRootHasNoDotEntries) {
 
 TEST_F(Archiver, entriesCarryNamesTimesAndAttributesAsReadersSeeThem) {
   ASSERT_TRUE(writeFile(source + "Projets\\\xC9t\xE9.txt", bytesOfSize(5000)));
-  ASSERT_TRUE(writeFile(source + "l\x92\xE9t\xE9.txt", "apostrophe"));   // l’été
-  ASSERT_TRUE(writeFile(source + "\x9C" "uvre \x80.txt", "oe and euro"));  // œuvre €
+  ASSERT_TRUE(writeFile(source + "l\x92\xE9t\xE9.txt", "apostrophe"));  // l’été
+  ASSERT_TRUE(writeFile(source + "\x9C"
+                                 "uvre \x80.txt",
+                        "oe and euro"));  // œuvre €
   ASSERT_TRUE(writeFile(source + "plain.txt", "plain"));
   ASSERT_TRUE(writeFile(source + "empty.txt", ""));
   ASSERT_TRUE(writeFile(source + "hidden.txt", "h"));

@@ -36,7 +36,7 @@ TEST_F(FilesTest, fileSizeOfTellsFilesFoldersAndNothing) {
   } cases[] = {
       {"", -1},
       {temp / "five.txt", 5},
-      {temp / "five.txt\\", 5},      // trailing backslashes are ignored
+      {temp / "five.txt\\", 5},  // trailing backslashes are ignored
       {temp / "five.txt\\\\\\", 5},
       {temp / "empty", 0},
       {temp / "missing.txt", -1},
@@ -49,7 +49,7 @@ TEST_F(FilesTest, fileSizeOfTellsFilesFoldersAndNothing) {
       {"c:\\\\", -2},
       {missingDrive(), -1},
       {missingDrive() + "\\", -1},
-      {temp / "*", -1},              // a pattern names nothing
+      {temp / "*", -1},  // a pattern names nothing
       {temp / "fiv?.txt", -1},
       {"\\", -1},
   };

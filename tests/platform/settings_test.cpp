@@ -101,13 +101,16 @@ TEST_F(SettingsFiles, writerProducesExactlyTheFourLines) {
             "DestPath = %MyDoc%DropBox\\Bak\\\r\n");
 
   backupJob.nameMask = "Sauve %P";
-  backupJob.destinationPath = "D:\\Donn\xE9" "es\\";
+  backupJob.destinationPath =
+      "D:\\Donn\xE9"
+      "es\\";
   writeSettings(program);
   EXPECT_EQ(readBytes(program + ".ini"),
             "; %P = nom du fichier/dossier source\r\n"
             "; %yyyy-%mm-%dd %hh:%ii:%ss\r\n"
             "MaskFileName = Sauve %P\r\n"
-            "DestPath = D:\\Donn\xE9" "es\\\r\n");
+            "DestPath = D:\\Donn\xE9"
+            "es\\\r\n");
 }
 
 TEST_F(SettingsFiles, writerPassesOverAFileItCannotCreate) {

@@ -18,9 +18,7 @@ TEST(shellFolders, endWithExactlyOneBackslashAndExist) {
   }
 }
 
-TEST(shellFolders, unknownFolderGivesTheEmptyText) {
-  EXPECT_EQ(specialFolderPath(0x7e), "");
-}
+TEST(shellFolders, unknownFolderGivesTheEmptyText) { EXPECT_EQ(specialFolderPath(0x7e), ""); }
 
 TEST(shellFolders, defaultDestinationExpandsUnderDocuments) {
   std::string documents = specialFolderPath(shellFolderDocuments);

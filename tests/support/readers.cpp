@@ -30,8 +30,14 @@ std::string jsonOf(const ArchiveExpectations& expect) {
   if (expect.uniformFlag || expect.uniformVersion || expect.uniformMadeBy) {
     out << comma << "\"uniform\": {";
     const char* inner = "";
-    if (expect.uniformFlag) { out << "\"flag\": " << *expect.uniformFlag; inner = ", "; }
-    if (expect.uniformVersion) { out << inner << "\"version\": " << *expect.uniformVersion; inner = ", "; }
+    if (expect.uniformFlag) {
+      out << "\"flag\": " << *expect.uniformFlag;
+      inner = ", ";
+    }
+    if (expect.uniformVersion) {
+      out << inner << "\"version\": " << *expect.uniformVersion;
+      inner = ", ";
+    }
     if (expect.uniformMadeBy) out << inner << "\"made_by\": " << *expect.uniformMadeBy;
     out << "}";
     comma = ", ";
@@ -101,8 +107,8 @@ std::string runOnHost(const std::string& command, unsigned timeoutSeconds) {
   const std::string output = unixPathOf(done);
   // Wine starts host programs without waiting for them: the output file,
   // moved into place when complete, says that the command has finished.
-  std::string script = "(" + command + ") > '" + output + ".part' 2>&1; mv '" + output + ".part' '" +
-                       output + "'";
+  std::string script =
+      "(" + command + ") > '" + output + ".part' 2>&1; mv '" + output + ".part' '" + output + "'";
   std::string line = "/bin/sh -c \"";
   for (char c : script) {
     if (c == '"' || c == '\\' || c == '$' || c == '`') line += '\\';
@@ -132,8 +138,9 @@ std::string runOnHost(const std::string& command, unsigned timeoutSeconds) {
 std::string checkWithReaders(const std::string& archivePath, const ArchiveExpectations& expect) {
   const std::string expectPath = archivePath + ".expect.json";
   if (!writeFile(expectPath, jsonOf(expect))) return "cannot write the expectations";
-  std::string verdict = runOnHost("python3 '" SAUVEGARDE_SOURCE_DIR "/tests/readers/check_zip.py' '" +
-                                  unixPathOf(archivePath) + "' '" + unixPathOf(expectPath) + "'");
+  std::string verdict =
+      runOnHost("python3 '" SAUVEGARDE_SOURCE_DIR "/tests/readers/check_zip.py' '" +
+                unixPathOf(archivePath) + "' '" + unixPathOf(expectPath) + "'");
   DeleteFileA(expectPath.c_str());
   return verdict;
 }

@@ -38,7 +38,8 @@ class BufferedIo : public ::testing::Test {
  protected:
   void SetUp() override {
     folder = std::filesystem::temp_directory_path() /
-             ("buffered-io-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+             ("buffered-io-" +
+              std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     std::filesystem::create_directories(folder);
   }
   void TearDown() override { std::filesystem::remove_all(folder); }
@@ -57,11 +58,14 @@ class BufferedIo : public ::testing::Test {
       info.dosDate = 0x40A57064;
       ok = ok && zipOpenNewFileInZip(zip, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr,
                                      Z_DEFLATED, 9) == ZIP_OK;
-      ok = ok && zipWriteInFileInZip(zip, data.data(), static_cast<unsigned>(data.size())) == ZIP_OK;
+      ok =
+          ok && zipWriteInFileInZip(zip, data.data(), static_cast<unsigned>(data.size())) == ZIP_OK;
       ok = ok && zipCloseFileInZip(zip) == ZIP_OK;
-      written.push_back({name, static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(data.data()),
-                                                                static_cast<uInt>(data.size()))),
-                         data.size()});
+      written.push_back(
+          {name,
+           static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(data.data()),
+                                            static_cast<uInt>(data.size()))),
+           data.size()});
     }
     return zipClose(zip, nullptr) == ZIP_OK && ok;
   }

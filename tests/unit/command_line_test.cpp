@@ -12,13 +12,13 @@ TEST(commandLine, splitsWordsAtSpacesAndQuotes) {
       {"", {}},
       {"   ", {}},
       {"prog a  b", {"prog", "a", "b"}},
-      {"prog a\tb", {"prog", "a\tb"}},                       // a tab is no separator
+      {"prog a\tb", {"prog", "a\tb"}},  // a tab is no separator
       {"\"C:\\My Prog\\x.exe\" \"C:\\My Folder\"", {"C:\\My Prog\\x.exe", "C:\\My Folder"}},
-      {"prog \"\"", {"prog", ""}},                           // empty quoted word counts
+      {"prog \"\"", {"prog", ""}},  // empty quoted word counts
       {"prog \"\"\"\"", {"prog", "", ""}},
-      {"prog \"open", {"prog", "open"}},                     // quote runs to the end
-      {"prog \"a\"b", {"prog", "a", "b"}},                   // next word right after the quote
-      {"prog a\"b c", {"prog", "a\"b", "c"}},                // inner quote is ordinary
+      {"prog \"open", {"prog", "open"}},       // quote runs to the end
+      {"prog \"a\"b", {"prog", "a", "b"}},     // next word right after the quote
+      {"prog a\"b c", {"prog", "a\"b", "c"}},  // inner quote is ordinary
       {"prog  \"a b\"  c ", {"prog", "a b", "c"}},
   };
   for (const Case& c : cases) EXPECT_EQ(splitCommandLine(c.line), c.words) << c.line;

@@ -19,13 +19,13 @@ TEST(dateMask, rendersTokensAndCopiesEverythingElse) {
       {"%yyyy-%mm-%dd %hh:%ii:%ss", "2012-05-05 14:03:09"},
       {"%YYYY-%MM-%DD", "2012-05-05"},
       {"%Yy%yY", "1212"},
-      {"%yyy", "12y"},         // %yyyy wins over %yy, but %yyy is only %yy and y
+      {"%yyy", "12y"},  // %yyyy wins over %yy, but %yyy is only %yy and y
       {"%y", "%y"},
       {"%P", "%P"},
       {"%x", "%x"},
       {"end%", "end%"},
       {"%", "%"},
-      {"%%dd", "%05"},         // the lone % is copied, the next one starts a token
+      {"%%dd", "%05"},  // the lone % is copied, the next one starts a token
       {"%%%", "%%%"},
       {"\xC9t\xE9 %dd", "\xC9t\xE9 05"},  // bytes above 127 are copied
       {"%hh%ii%ss", "140309"},
@@ -40,12 +40,9 @@ TEST(dateMask, rendersDurationsAsMinutesAndSecondsOfTheHour) {
     DateValue seconds;
     const char* expected;
   } cases[] = {
-      {0, " - 00 minutes 00 secondes"},
-      {75, " - 01 minutes 15 secondes"},
-      {125, " - 02 minutes 05 secondes"},
-      {3600, " - 00 minutes 00 secondes"},
-      {3665, " - 01 minutes 05 secondes"},
-      {3725, " - 02 minutes 05 secondes"},
+      {0, " - 00 minutes 00 secondes"},    {75, " - 01 minutes 15 secondes"},
+      {125, " - 02 minutes 05 secondes"},  {3600, " - 00 minutes 00 secondes"},
+      {3665, " - 01 minutes 05 secondes"}, {3725, " - 02 minutes 05 secondes"},
   };
   for (const Case& c : cases) EXPECT_EQ(formatDateMask(mask, c.seconds), c.expected) << c.seconds;
   EXPECT_EQ(formatDateMask("Temps de compréssion %ii minutes %ss secondes", 3665),
@@ -82,13 +79,13 @@ TEST(dateValue, fromPartsRejectsImpossibleDates) {
   struct Case {
     int year, month, day, hour, minute, second;
   } cases[] = {
-      {2011, 2, 29, 0, 0, 0}, {2100, 2, 29, 0, 0, 0}, {2012, 2, 30, 0, 0, 0},
-      {2012, 2, 31, 0, 0, 0}, {2012, 4, 31, 0, 0, 0}, {2012, 6, 31, 0, 0, 0},
+      {2011, 2, 29, 0, 0, 0}, {2100, 2, 29, 0, 0, 0},  {2012, 2, 30, 0, 0, 0},
+      {2012, 2, 31, 0, 0, 0}, {2012, 4, 31, 0, 0, 0},  {2012, 6, 31, 0, 0, 0},
       {2012, 9, 31, 0, 0, 0}, {2012, 11, 31, 0, 0, 0}, {2012, 5, 5, 24, 0, 0},
-      {2012, 5, 5, 0, 60, 0}, {2012, 5, 5, 0, 0, 60}, {2012, 0, 5, 0, 0, 0},
-      {2012, 13, 5, 0, 0, 0}, {2012, 5, 0, 0, 0, 0},  {2012, 5, 32, 0, 0, 0},
-      {0, 5, 5, 0, 0, 0},     {-1, 5, 5, 0, 0, 0},    {2012, 5, 5, -1, 0, 0},
-      {2012, 5, 5, 0, -1, 0}, {2012, 5, 5, 0, 0, -1}, {2012, -1, 5, 0, 0, 0},
+      {2012, 5, 5, 0, 60, 0}, {2012, 5, 5, 0, 0, 60},  {2012, 0, 5, 0, 0, 0},
+      {2012, 13, 5, 0, 0, 0}, {2012, 5, 0, 0, 0, 0},   {2012, 5, 32, 0, 0, 0},
+      {0, 5, 5, 0, 0, 0},     {-1, 5, 5, 0, 0, 0},     {2012, 5, 5, -1, 0, 0},
+      {2012, 5, 5, 0, -1, 0}, {2012, 5, 5, 0, 0, -1},  {2012, -1, 5, 0, 0, 0},
       {0, 0, 0, 0, 0, 0},
   };
   for (const Case& c : cases) {

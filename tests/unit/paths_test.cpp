@@ -14,8 +14,8 @@ TEST(paths, pathPartOf) {
       {"C:\\a/b", "C:\\a/"},
       {"report.doc", ""},
       {"", ""},
-      {"\"C:\\Data\\x", "C:\\Data\\"},          // leading quote skipped
-      {"C:\\a\\b|C:\\c\\d", "C:\\a\\"},         // a vertical bar ends the scan
+      {"\"C:\\Data\\x", "C:\\Data\\"},   // leading quote skipped
+      {"C:\\a\\b|C:\\c\\d", "C:\\a\\"},  // a vertical bar ends the scan
       {"C:\\a\\x.txtC:\\a\\y.txt", "C:\\a\\x.txtC:\\a\\"},
       {"D:\\Data\\Backups", "D:\\Data\\"},
   };
@@ -31,11 +31,11 @@ TEST(paths, lastFolderName) {
       {"C:\\", "C:"},
       {"\\\\server\\share\\", "share"},
       {"Photos\\", "Photos"},
-      {"\\", ""},                       // the only backslash is at position 1
+      {"\\", ""},  // the only backslash is at position 1
       {"Photos", ""},
       {"", ""},
-      {"C:\\Data\\Photos", "Data"},     // without its backslash, the parent counts
-      {"C:/Data/Photos/", ""},          // a slash does not separate
+      {"C:\\Data\\Photos", "Data"},  // without its backslash, the parent counts
+      {"C:/Data/Photos/", ""},       // a slash does not separate
       {"C:\\a/b\\", "a/b"},
       {"C:\\Data\\\\", ""},
   };
@@ -43,7 +43,8 @@ TEST(paths, lastFolderName) {
 }
 
 TEST(paths, isValidFileName) {
-  for (const char* name : {"Photos_2012-05-05", "a", "\xC9t\xE9 \x80", "CON", "name.", " x ", "a\x7F"}) {
+  for (const char* name :
+       {"Photos_2012-05-05", "a", "\xC9t\xE9 \x80", "CON", "name.", " x ", "a\x7F"}) {
     EXPECT_TRUE(isValidFileName(name)) << name;
   }
   for (const char* name : {"", "a\"b", "a*b", "a/b", "C:", "a<b", "a>b", "a?b", "a\\b", "a|b",
@@ -64,11 +65,11 @@ TEST(paths, archiveNameFromMask) {
       {"%P_%dd", "Photos", "Photos_05"},
       {"%p_%dd", "Photos", "Photos_05"},
       {"%P%P", "ab", "abab"},
-      {"%P", "Mois_%dd", "Mois_05"},     // tokens inside the folder name are rendered
+      {"%P", "Mois_%dd", "Mois_05"},  // tokens inside the folder name are rendered
       {"  %P  ", "x", "x"},
       {"   ", "x", ""},
       {"", "x", ""},
-      {"%P %hh:%ii", "x", "x 14:03"},   // invalid later, because of the colon
+      {"%P %hh:%ii", "x", "x 14:03"},  // invalid later, because of the colon
       {"%P", "C:", "C:"},
       {"\t%P", "x", "\tx"},
   };

@@ -24,7 +24,8 @@ TEST(placeholders, expandReplacesEveryPlaceholderInAnyCase) {
       {"D:\\%progfiles%", "D:\\C:\\Program Files\\"},
       {"D:\\Sauvegardes\\", "D:\\Sauvegardes\\"},
   };
-  for (const Case& c : cases) EXPECT_EQ(expandFolderPlaceholders(c.text, folders), c.expected) << c.text;
+  for (const Case& c : cases)
+    EXPECT_EQ(expandFolderPlaceholders(c.text, folders), c.expected) << c.text;
 }
 
 TEST(placeholders, collapseTurnsKnownFoldersBackIntoPlaceholders) {
@@ -41,9 +42,8 @@ TEST(placeholders, collapseTurnsKnownFoldersBackIntoPlaceholders) {
   };
   for (const Case& c : cases) {
     EXPECT_EQ(collapseFolderPlaceholders(c.text, folders), c.expected) << c.text;
-    EXPECT_TRUE(equalsIgnoringAsciiCase(expandFolderPlaceholders(collapseFolderPlaceholders(c.text, folders),
-                                                        folders),
-                               c.text))
+    EXPECT_TRUE(equalsIgnoringAsciiCase(
+        expandFolderPlaceholders(collapseFolderPlaceholders(c.text, folders), folders), c.text))
         << c.text;
   }
 }

@@ -24,14 +24,16 @@ TEST(settingsFormat, readsTheValuesOfManySpellings) {
     const char* destination;
   } cases[] = {
       {"empty file", "", "default-mask", "default-dest"},
-      {"as written", "; c\r\nMaskFileName = %P_%yy\r\nDestPath = D:\\Bak\\\r\n", "%P_%yy", "D:\\Bak\\"},
+      {"as written", "; c\r\nMaskFileName = %P_%yy\r\nDestPath = D:\\Bak\\\r\n", "%P_%yy",
+       "D:\\Bak\\"},
       {"lower-case key, no spaces", "maskfilename=%P_%yy", "%P_%yy", "default-dest"},
       {"blanks around", " \t MaskFileName \t = \t %P x \t \r\n", "%P x", "default-dest"},
       {"empty value", "DestPath =\r\n", "default-mask", ""},
       {"empty value, blanks", "DestPath = \t \r\n", "default-mask", ""},
       {"repeated key", "DestPath = A\\\r\nDestPath = B\\\r\n", "default-mask", "A\\"},
       {"group first", "[Options]\r\nMaskFileName = x\r\n", "default-mask", "default-dest"},
-      {"keys before a group", "MaskFileName = x\r\n[Options]\r\nDestPath = y\r\n", "x", "default-dest"},
+      {"keys before a group", "MaskFileName = x\r\n[Options]\r\nDestPath = y\r\n", "x",
+       "default-dest"},
       {"comment that looks like a key", ";MaskFileName = x\r\n", "default-mask", "default-dest"},
       {"indented comment", "  ; DestPath = x\r\n", "default-mask", "default-dest"},
       {"value with = and ;", "MaskFileName = a=b;c\r\n", "a=b;c", "default-dest"},
@@ -42,11 +44,24 @@ TEST(settingsFormat, readsTheValuesOfManySpellings) {
       {"key without =", "MaskFileName\r\n", "", "default-dest"},
       {"other key", "MaskFileNames = x\r\nDest = y\r\n", "default-mask", "default-dest"},
       {"NUL ends a line", std::string("MaskFileName = a\0b\r\nDestPath = d", 32), "a", "d"},
-      {"UTF-8", "\xEF\xBB\xBF" "DestPath = D:\\Donn\xC3\xA9" "es\\\r\n", "default-mask",
-       "D:\\Donn\xE9" "es\\"},
-      {"UTF-8 beyond U+00FF", "\xEF\xBB\xBF" "MaskFileName = \xE2\x82\xAC%P\r\n", "?%P", "default-dest"},
+      {"UTF-8",
+       "\xEF\xBB\xBF"
+       "DestPath = D:\\Donn\xC3\xA9"
+       "es\\\r\n",
+       "default-mask",
+       "D:\\Donn\xE9"
+       "es\\"},
+      {"UTF-8 beyond U+00FF",
+       "\xEF\xBB\xBF"
+       "MaskFileName = \xE2\x82\xAC%P\r\n",
+       "?%P", "default-dest"},
       {"mark without UTF-8 text", "\xEF\xBB\xBF", "default-mask", "default-dest"},
-      {"Windows-1252 bytes", "DestPath = D:\\Donn\xE9" "es\\", "default-mask", "D:\\Donn\xE9" "es\\"},
+      {"Windows-1252 bytes",
+       "DestPath = D:\\Donn\xE9"
+       "es\\",
+       "default-mask",
+       "D:\\Donn\xE9"
+       "es\\"},
       {"group without ]", "[Options\r\nDestPath = y\r\n", "default-mask", "default-dest"},
   };
   for (const Case& c : cases) {
@@ -93,23 +108,27 @@ TEST(settingsFormat, malformedUtf8NeverReadsPastTheEnd) {
       {"\xC3\xA9", "\xE9"},
       {"\xC2\x80", "\x80"},
       {"\xC3\xBF", "\xFF"},
-      {"\xC4\x80", "?"},                 // U+0100
-      {"\xE2\x82\xAC", "?"},             // euro sign
-      {"\xF0\x9F\x98\x80", "?"},         // beyond the BMP
-      {"\x80" "a", "a"},                 // stray continuation byte dropped
+      {"\xC4\x80", "?"},          // U+0100
+      {"\xE2\x82\xAC", "?"},      // euro sign
+      {"\xF0\x9F\x98\x80", "?"},  // beyond the BMP
+      {"\x80"
+       "a",
+       "a"},  // stray continuation byte dropped
       {"a\xBF", "a"},
-      {"\xC3", "?"},                     // truncated at the end
+      {"\xC3", "?"},  // truncated at the end
       {"\xE2\x82", "?"},
       {"\xF0\x9F\x98", "?"},
-      {"\xC3" "a", "?a"},                // truncated before an ASCII byte
-      {"\xC0\xA9", "?"},                 // overlong
+      {"\xC3"
+       "a",
+       "?a"},             // truncated before an ASCII byte
+      {"\xC0\xA9", "?"},  // overlong
       {"\xC1\xBF", "?"},
       {"\xE0\x80\xA9", "?"},
       {"\xF0\x80\x80\xA9", "?"},
-      {"\xF5\x80\x80\x80", "?"},         // lead bytes F5 to FF
+      {"\xF5\x80\x80\x80", "?"},  // lead bytes F5 to FF
       {"\xFF", "?"},
       {"\xFE\xFF", "??"},
-      {"\xF8\x88\x80\x80\x80", "?"},     // a five-byte form: its fifth byte is stray
+      {"\xF8\x88\x80\x80\x80", "?"},  // a five-byte form: its fifth byte is stray
   };
   for (const Case& c : cases) EXPECT_EQ(singleBytesFromUtf8(c.utf8), c.bytes);
   std::string every;

@@ -12,12 +12,12 @@ TEST(replaceText, replacesEveryOccurrenceInOneScan) {
   } cases[] = {
       {"%P_%yyyy", "%p", "Photos", true, "Photos_%yyyy"},
       {"%p%P", "%p", "Ab", true, "AbAb"},
-      {"%P%P", "%p", "x", false, "%P%P"},            // case kept when asked
-      {"aaa", "aa", "b", true, "ba"},                // no overlapping occurrences
-      {"%p", "%p", "%p%p", true, "%p%p"},            // inserted text is not scanned again
-      {"abc", "", "x", true, "abc"},                 // empty search text
+      {"%P%P", "%p", "x", false, "%P%P"},  // case kept when asked
+      {"aaa", "aa", "b", true, "ba"},      // no overlapping occurrences
+      {"%p", "%p", "%p%p", true, "%p%p"},  // inserted text is not scanned again
+      {"abc", "", "x", true, "abc"},       // empty search text
       {"", "a", "x", true, ""},
-      {"ab", "abc", "x", true, "ab"},                // search longer than text
+      {"ab", "abc", "x", true, "ab"},  // search longer than text
       {"C:\\DOCS\\a", "c:\\docs\\", "%MyDoc%", true, "%MyDoc%a"},
       {"\xC9t\xE9", "\xE9t\xE9", "x", true, "\xC9t\xE9"},  // accented letters have no case
       {"x%MYDOC%y%mydoc%", "%MyDoc%", "D\\", true, "xD\\yD\\"},

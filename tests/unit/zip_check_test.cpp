@@ -37,7 +37,8 @@ class ZipCheck : public ::testing::Test {
                 ZIP_OK);
       EXPECT_EQ(zipWriteInFileInZip(zip, data.data(), static_cast<unsigned>(data.size())), ZIP_OK);
       EXPECT_EQ(zipCloseFileInZip(zip), ZIP_OK);
-      auto crc = crc32(0, reinterpret_cast<const Bytef*>(data.data()), static_cast<uInt>(data.size()));
+      auto crc =
+          crc32(0, reinterpret_cast<const Bytef*>(data.data()), static_cast<uInt>(data.size()));
       written.push_back({name, static_cast<std::uint32_t>(crc), data.size()});
     }
     EXPECT_EQ(zipClose(zip, nullptr), ZIP_OK);
@@ -61,7 +62,8 @@ class ZipCheck : public ::testing::Test {
 
 std::string sampleData() {
   std::string data;
-  for (int i = 0; i < 300000; ++i) data += static_cast<char>('a' + (i % 26) * 7 % 26 + (i % 7 == 0));
+  for (int i = 0; i < 300000; ++i)
+    data += static_cast<char>('a' + (i % 26) * 7 % 26 + (i % 7 == 0));
   return data;
 }
 
@@ -84,7 +86,8 @@ TEST_F(ZipCheck, rejectsAnyDifference) {
       {"entry missing", {written[0]}},
       {"entry too many", {written[0], written[1], written[1]}},
   };
-  for (const Case& c : cases) EXPECT_FALSE(verifyWrittenEntries(path, nullptr, 0, c.expected, stop)) << c.what;
+  for (const Case& c : cases)
+    EXPECT_FALSE(verifyWrittenEntries(path, nullptr, 0, c.expected, stop)) << c.what;
   EXPECT_FALSE(verifyWrittenEntries(path + ".missing", nullptr, 0, written, stop));
 }
 
