@@ -66,6 +66,9 @@ TEST_F(ArchiverScale, entryCountsAroundTheLimitOfPlainEndRecords) {
     expect.count = static_cast<std::uint64_t>(files);
     expect.uniformFlag = 2;
     expect.uniformVersion = 20;
+    // Above 65,535 the count needs the Zip64 end record. At exactly 65,535
+    // minizip writes 0xFFFF (the true count) and no Zip64 record.
+    expect.zip64End = files > 65535;
     EXPECT_EQ(checkWithReaders(zipPath, expect), "OK") << files;
   }
 }

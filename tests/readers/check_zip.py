@@ -16,6 +16,7 @@ Expectations (all keys optional):
                dos (the MS-DOS date and time word), zip64 (bool: a Zip64
                field in the local header)
   uniform      object with flag / version / made_by that every entry must have
+  zip64_end    whether a Zip64 end of central directory record is present
 """
 import json
 import struct
@@ -70,8 +71,21 @@ def local_header(handle, info):
     }
 
 
+def has_zip64_end(archive):
+    with open(archive, "rb") as f:
+        f.seek(0, 2)
+        size = f.tell()
+        f.seek(max(0, size - 65536 - 22 - 20 - 56))
+        tail = f.read()
+    locator = tail.rfind(b"PK\x06\x07")
+    return locator >= 0 and tail.rfind(b"PK\x06\x06", 0, locator) >= 0
+
+
 def check_headers(archive, expect):
     problems = []
+    if "zip64_end" in expect and has_zip64_end(archive) != expect["zip64_end"]:
+        problems.append(f"Zip64 end record present: {has_zip64_end(archive)}, "
+                        f"expected {expect['zip64_end']}")
     with zipfile.ZipFile(archive) as z, open(archive, "rb") as raw:
         infos = z.infolist()
         if "count" in expect and len(infos) != expect["count"]:

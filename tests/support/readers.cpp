@@ -27,6 +27,10 @@ std::string jsonOf(const ArchiveExpectations& expect) {
     out << "\"count\": " << *expect.count;
     comma = ", ";
   }
+  if (expect.zip64End) {
+    out << comma << "\"zip64_end\": " << (*expect.zip64End ? "true" : "false");
+    comma = ", ";
+  }
   if (expect.uniformFlag || expect.uniformVersion || expect.uniformMadeBy) {
     out << comma << "\"uniform\": {";
     const char* inner = "";

@@ -25,6 +25,7 @@ struct ArchiveExpectations {
   std::optional<unsigned> uniformFlag;
   std::optional<unsigned> uniformVersion;
   std::optional<unsigned> uniformMadeBy;
+  std::optional<bool> zip64End;  // a Zip64 end of central directory record
 };
 
 // "OK", or the problems found, one a line.
