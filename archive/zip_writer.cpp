@@ -9,7 +9,6 @@
 #include "archive/zip_rules.h"
 #include "iowin32.h"
 #include "platform/clock.h"
-#include "platform/files.h"
 #include "platform/source_file.h"
 #include "settings/date_clock.h"
 #include "unzip.h"
@@ -172,12 +171,6 @@ std::int64_t archiveEntryCount(const std::string& path) {
   unzClose(reader);
   if (result != UNZ_OK) return result;
   return static_cast<std::int64_t>(info.number_entry);
-}
-
-DateValue lastWriteDateOf(const std::string& path) {
-  std::uint64_t fileTime = 0;
-  if (!lastWriteTimeOf(path, fileTime)) return 0;
-  return dateValueFromFileTime(fileTime);
 }
 
 std::string entryNameOf(const std::string& path, const std::string& baseFolder, bool& utf8) {

@@ -44,10 +44,6 @@ const std::vector<std::string>& filesLeftOut();
 // not a ZIP archive.
 std::int64_t archiveEntryCount(const std::string& path);
 
-// The file's last-write time as a local DateValue; 0 when the file cannot
-// be opened for the query.
-DateValue lastWriteDateOf(const std::string& path);
-
 // The entry name of a listed path: relative to the base folder, in the OEM
 // code page with "/" separators. `utf8` tells that the OEM code page lacks a
 // character of the name, which is then given in UTF-8 instead.

@@ -18,8 +18,6 @@ class SourceFile {
   // program, locked, vanished, access denied).
   bool open(const std::string& path);
   void close();
-  // The file's size; -1 when it cannot be queried.
-  std::int64_t size() const;
   // What the open file's queries tell: its attribute bits (GetFileAttributesA
   // of its path, all bits set when that fails), its UTC last-write time and
   // its size. False when the time or the size cannot be read.
@@ -42,15 +40,6 @@ class SourceFile {
   bool failed_ = false;
   bool lastReadShort_ = false;  // the last read ended at the end of the file
 };
-
-// The file's last-write time as a UTC FILETIME, read from a handle opened
-// for reading with read and write sharing. False when the file cannot be
-// opened; a failed time query leaves the time zero.
-bool lastWriteTimeOf(const std::string& path, std::uint64_t& fileTime);
-
-// The file's attribute bits as GetFileAttributesA returns them (all bits set
-// when that fails).
-std::uint32_t fileAttributesOf(const std::string& path);
 
 // Sleeps for the given milliseconds with the system timer resolution raised
 // to 1 ms around the sleep.

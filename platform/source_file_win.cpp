@@ -20,12 +20,6 @@ void SourceFile::close() {
   handle_ = nullptr;
 }
 
-std::int64_t SourceFile::size() const {
-  LARGE_INTEGER size{};
-  if (handle_ == nullptr || !GetFileSizeEx(handle_, &size)) return -1;
-  return size.QuadPart;
-}
-
 bool SourceFile::facts(const std::string& path, Facts& facts) const {
   // GetFileInformationByHandle would give all three at once, but it also
   // looks up the volume, which costs more than the other queries together.
@@ -71,20 +65,6 @@ bool SourceFile::atEnd() {
   }
   return false;
 }
-
-bool lastWriteTimeOf(const std::string& path, std::uint64_t& fileTime) {
-  fileTime = 0;
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  FILETIME written{};
-  GetFileTime(file, nullptr, nullptr, &written);
-  CloseHandle(file);
-  fileTime = (std::uint64_t{written.dwHighDateTime} << 32) | written.dwLowDateTime;
-  return true;
-}
-
-std::uint32_t fileAttributesOf(const std::string& path) { return GetFileAttributesA(path.c_str()); }
 
 void pauseMilliseconds(unsigned milliseconds) {
   timeBeginPeriod(1);

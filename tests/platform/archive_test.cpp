@@ -45,18 +45,6 @@ std::uint32_t dos(unsigned year, unsigned month, unsigned day, unsigned hour, un
          (second / 2);
 }
 
-std::string fileBytes(const std::string& path) {
-  std::string bytes;
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return bytes;
-  char buffer[4096];
-  DWORD got = 0;
-  while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
-  CloseHandle(file);
-  return bytes;
-}
-
 int pauses = 0;
 void countPause() { ++pauses; }
 
@@ -249,7 +237,7 @@ TEST_F(Archiver, emptySourceWritesAnArchiveWithoutEntries) {
   EXPECT_EQ(archive(), 0);
   // Only the end record. minizip's reader does not open such an archive, so
   // it counts as no archive: the next pass creates the file anew.
-  EXPECT_EQ(fileBytes(zipPath), std::string("PK\x05\x06", 4) + std::string(18, '\0'));
+  EXPECT_EQ(readFile(zipPath), std::string("PK\x05\x06", 4) + std::string(18, '\0'));
   EXPECT_EQ(archiveEntryCount(zipPath), -1);
 }
 
@@ -257,10 +245,11 @@ TEST_F(Archiver, filesOthersHoldOpenAreLeftOutAndNamed) {
   ASSERT_TRUE(writeFile(source + "free.txt", "free"));
   ASSERT_TRUE(writeFile(source + "writing.txt", "being written"));
   ASSERT_TRUE(writeFile(source + "locked.txt", "locked"));
-  // A writer that lets others read: the time can be read, the data cannot.
+  // A writer that lets others read: the file cannot be opened for reading
+  // without sharing writes.
   HANDLE writer = CreateFileA((source + "writing.txt").c_str(), GENERIC_WRITE, FILE_SHARE_READ,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  // A reader that shares nothing: not even the time can be read.
+  // A reader that shares nothing: the file cannot be opened at all.
   HANDLE locker = CreateFileA((source + "locked.txt").c_str(), GENERIC_READ, 0, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(writer, INVALID_HANDLE_VALUE);

@@ -12,11 +12,6 @@
 
 namespace {
 
-std::string readBytes(const std::string& path) {
-  OwnedFile file = openSettingsForReading(path);
-  return file.readAll(1 << 20);
-}
-
 // The settings file of this test program, removed before and after each
 // test that uses it.
 class OwnSettings : public ::testing::Test {
@@ -94,7 +89,7 @@ TEST_F(SettingsFiles, writerProducesExactlyTheFourLines) {
   backupJob.nameMask = "%P_%yyyy-%mm-%dd";
   backupJob.destinationPath = documents + "DropBox\\Bak\\";
   writeSettings(program);
-  EXPECT_EQ(readBytes(program + ".ini"),
+  EXPECT_EQ(readFile(program + ".ini"),
             "; %P = nom du fichier/dossier source\r\n"
             "; %yyyy-%mm-%dd %hh:%ii:%ss\r\n"
             "MaskFileName = %P_%yyyy-%mm-%dd\r\n"
@@ -105,7 +100,7 @@ TEST_F(SettingsFiles, writerProducesExactlyTheFourLines) {
       "D:\\Donn\xE9"
       "es\\";
   writeSettings(program);
-  EXPECT_EQ(readBytes(program + ".ini"),
+  EXPECT_EQ(readFile(program + ".ini"),
             "; %P = nom du fichier/dossier source\r\n"
             "; %yyyy-%mm-%dd %hh:%ii:%ss\r\n"
             "MaskFileName = Sauve %P\r\n"
@@ -125,7 +120,7 @@ TEST_F(SettingsFiles, writerPassesOverAFileItCannotCreate) {
   ASSERT_NE(locker, INVALID_HANDLE_VALUE);
   writeSettings(program);
   CloseHandle(locker);
-  EXPECT_EQ(readBytes(program + ".ini"), "keep");
+  EXPECT_EQ(readFile(program + ".ini"), "keep");
 }
 
 TEST_F(SettingsFiles, settingsFileWritesOnlyAfterAChange) {
@@ -136,13 +131,13 @@ TEST_F(SettingsFiles, settingsFileWritesOnlyAfterAChange) {
     ASSERT_TRUE(file.openForReading(path));
     EXPECT_EQ(file.value("A", "d"), "1");
   }
-  EXPECT_EQ(readBytes(path), "a=1\n");
+  EXPECT_EQ(readFile(path), "a=1\n");
   {
     SettingsFile file;
     ASSERT_TRUE(file.openForReading(path));
     file.setValue("a", "2");
   }
-  EXPECT_EQ(readBytes(path), "a = 2\r\n");
+  EXPECT_EQ(readFile(path), "a = 2\r\n");
   SettingsFile missing;
   EXPECT_FALSE(missing.openForReading(temp / "none.ini"));
   EXPECT_EQ(missing.value("a", "default"), "default");

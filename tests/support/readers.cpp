@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <cstdio>
 #include <sstream>
 
 #include "tests/support/temp_folder.h"
@@ -74,17 +73,6 @@ std::string jsonOf(const ArchiveExpectations& expect) {
   return out.str();
 }
 
-std::string readText(const std::string& path) {
-  std::string text;
-  FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) return text;
-  char buffer[4096];
-  std::size_t got = 0;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, got);
-  std::fclose(file);
-  return text;
-}
-
 }  // namespace
 
 std::string unixPathOf(const std::string& windowsPath) {
@@ -133,7 +121,7 @@ std::string runOnHost(const std::string& command, unsigned timeoutSeconds) {
     if (GetTickCount64() > deadline) return "the host command did not finish";
     Sleep(50);
   }
-  std::string text = readText(done);
+  std::string text = readFile(done);
   DeleteFileA(done.c_str());
   while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
   return text;

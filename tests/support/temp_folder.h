@@ -24,6 +24,8 @@ class TempFolder {
 // Writes the bytes to the file, creating the folders along the path. False
 // on failure.
 bool writeFile(const std::string& path, const std::string& bytes);
+// The whole content of a file; empty when it cannot be read.
+std::string readFile(const std::string& path);
 bool makeFolders(const std::string& folderPath);
 bool pathExists(const std::string& path);
 bool isFolderPath(const std::string& path);
