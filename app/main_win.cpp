@@ -1,5 +1,12 @@
+// The process entry: the run mode chosen at start-up, then its window, then
+// the end with the exit code.
 #include <windows.h>
 
+#include "app/process_end.h"
 #include "app/run.h"
+#include "ui/progress_window.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { endProcess(runProgram()); }
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  if (startProgram() == RunMode::install) endProcess(0);
+  endProcess(runProgressWindow());
+}

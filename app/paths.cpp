@@ -1,6 +1,6 @@
 #include "app/paths.h"
 
-#include "app/text.h"
+#include "base/text.h"
 
 std::string pathPartOf(std::string_view path) {
   if (!path.empty() && path.front() == '"') path.remove_prefix(1);

@@ -2,7 +2,7 @@
 
 #include "app/backup_job.h"
 #include "app/paths.h"
-#include "app/run.h"
+#include "app/process_end.h"
 #include "platform/files.h"
 #include "settings/date_clock.h"
 

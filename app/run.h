@@ -1,17 +1,10 @@
-// The run of the program: start-up, choice of mode, and every end.
+// Start-up and the choice of the run mode.
 #pragma once
 
-#include <string>
+enum class RunMode { install, backup };
 
-// The whole run from start-up to the exit code (main thread).
-int runProgram();
-
-// Shows the error box (caption "Erreur " and the program title, the message
-// followed directly by the detail, one OK button, no icon, no owner), then
-// ends the process with the exit code. Used before any window of the
-// process exists.
-[[noreturn]] void showErrorAndExit(const std::string& message, const std::string& detail,
-                                   int exitCode);
-
-// Releases what the run holds and ends the process with the exit code.
-[[noreturn]] void endProcess(int exitCode);
+// Start-up (main thread): initialises the archiver, derives the program
+// title, joins the parameters into the source path and reads the settings.
+// An empty source path selects install mode; otherwise the four preparation
+// steps run, and a failing one ends the process with its exit code.
+RunMode startProgram();

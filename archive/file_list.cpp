@@ -1,16 +1,43 @@
 #include "archive/file_list.h"
 
-#include <algorithm>
-
 #include "platform/folders.h"
 
 std::vector<FileListEntry> fileList;
-std::vector<std::string> unlistedFolders;
+std::vector<UnlistedFolder> unlistedFolders;
 
 namespace {
 
-// The folders from the starting one down to the one being listed.
-using Ancestors = std::vector<FolderIdentity>;
+bool (*identityQuery)(const std::string&, FolderIdentity&) = folderIdentityOf;
+
+// A folder on the way down from the starting one, with its identity asked
+// for only when a link has to be compared with it.
+struct Ancestor {
+  std::string path;
+  bool asked = false;
+  bool known = false;
+  FolderIdentity identity;
+};
+using Ancestors = std::vector<Ancestor>;
+
+bool sameFolder(Ancestor& ancestor, const FolderIdentity& identity) {
+  if (!ancestor.asked) {
+    ancestor.known = identityQuery(ancestor.path, ancestor.identity);
+    ancestor.asked = true;
+  }
+  return ancestor.known && ancestor.identity == identity;
+}
+
+// A link back into a folder on the way down would be walked forever. Only
+// links are compared: identities are not unique on every file system, and
+// an ordinary folder is never its own ancestor.
+bool leadsBackUp(const std::string& link, Ancestors& ancestors) {
+  FolderIdentity identity;
+  if (!identityQuery(link, identity)) return false;
+  for (Ancestor& ancestor : ancestors) {
+    if (sameFolder(ancestor, identity)) return true;
+  }
+  return false;
+}
 
 void walkFolder(std::string folder, const std::string& pattern, int recursion,
                 Ancestors& ancestors) {
@@ -20,7 +47,7 @@ void walkFolder(std::string folder, const std::string& pattern, int recursion,
   if (!listing.isOpen()) {
     // Skipped without a message, but remembered so that a report can say
     // what the archive lacks.
-    if (listing.failed()) unlistedFolders.push_back(search);
+    if (listing.failed()) unlistedFolders.push_back({search, fileList.size()});
     return;
   }
   folder = std::move(search);
@@ -30,15 +57,10 @@ void walkFolder(std::string folder, const std::string& pattern, int recursion,
     if (entry.isFolder) {
       if (entry.name == "." || entry.name == ".." || recursion != 1) continue;
       std::string subfolder = folder + entry.name;
-      FolderIdentity identity;
-      bool known = folderIdentityOf(subfolder, identity);
-      // A link back to a folder on the way down would be walked forever.
-      if (known && std::find(ancestors.begin(), ancestors.end(), identity) != ancestors.end()) {
-        continue;
-      }
-      if (known) ancestors.push_back(identity);
+      if (entry.isLink && leadsBackUp(subfolder, ancestors)) continue;
+      ancestors.push_back(Ancestor{subfolder, false, false, {}});
       walkFolder(subfolder, pattern, recursion, ancestors);
-      if (known) ancestors.pop_back();
+      ancestors.pop_back();
     } else if (nameMatchesPattern(entry.name, pattern)) {
       fileList.push_back({folder + entry.name});
     }
@@ -49,8 +71,10 @@ void walkFolder(std::string folder, const std::string& pattern, int recursion,
 
 void buildFileList(const std::string& folder, const std::string& pattern, int recursion) {
   unlistedFolders.clear();
-  Ancestors ancestors;
-  FolderIdentity identity;
-  if (folderIdentityOf(folder, identity)) ancestors.push_back(identity);
+  Ancestors ancestors{Ancestor{folder, false, false, {}}};
   walkFolder(folder, pattern, recursion, ancestors);
+}
+
+void setFolderIdentityQueryForTests(bool (*query)(const std::string&, FolderIdentity&)) {
+  identityQuery = query ? query : folderIdentityOf;
 }

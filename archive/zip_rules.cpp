@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/text.h"
+#include "base/text.h"
 
 std::uint32_t dosDateTimeOf(const DateParts& parts) {
   constexpr DateParts earliest{1980, 1, 1, 0, 0, 0};

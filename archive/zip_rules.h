@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "settings/date_mask.h"
+#include "base/date_value.h"
 
 // The MS-DOS date and time word of a local time: (year - 1980) << 25,
 // month << 21, day << 16, hour << 11, minute << 5, second / 2. Times before

@@ -20,24 +20,35 @@ namespace {
 constexpr unsigned long utf8NameFlag = 0x800;  // general-purpose bit 11
 
 std::atomic<bool> stopRequested{false};
-std::vector<std::string> leftOut;  // worker during a pass, then the main thread
+// Worker during a pass, then the main thread: the paths, and where each
+// stood in the file list.
+std::vector<std::string> leftOut;
+std::vector<std::size_t> leftOutPositions;
 const ArchiverTestHooks* testHooks = nullptr;
 
 bool stopping() { return stopRequested.load(std::memory_order_relaxed); }
 
-// The file layer of minizip: Win32 files with ANSI paths, buffered. minizip
-// copies the table when it opens a file, so one table serves every call.
-zlib_filefunc64_def* fileLayer() {
-  static zlib_filefunc64_def win32 = [] {
+// The file layer of minizip: Win32 files with ANSI paths, buffered. Built
+// once; minizip copies the table when it opens a file, and never writes to
+// it, so every thread may hand out the same one.
+const zlib_filefunc64_def* win32Layer() {
+  static const zlib_filefunc64_def win32 = [] {
     zlib_filefunc64_def io{};
     fill_win32_filefunc64A(&io);
     return io;
   }();
-  static zlib_filefunc64_def buffered;
-  const zlib_filefunc64_def* below = &win32;
-  if (testHooks && testHooks->io) below = static_cast<const zlib_filefunc64_def*>(testHooks->io);
-  buffered = bufferedFileLayer(below);
+  static const zlib_filefunc64_def buffered = bufferedFileLayer(&win32);
   return &buffered;
+}
+
+// The layer under a test's own file functions; set before a pass, from the
+// thread that runs it.
+zlib_filefunc64_def testLayer{};
+
+// minizip takes the table through a non-const pointer but only reads it.
+zlib_filefunc64_def* fileLayer() {
+  if (testHooks && testHooks->io) return &testLayer;
+  return const_cast<zlib_filefunc64_def*>(win32Layer());
 }
 
 // The archive being written; closed by the owner at the end of the pass.
@@ -147,6 +158,7 @@ FileOutcome archiveFile(zipFile archive, const std::string& path, const std::str
 void initArchiver() {
   fileList.clear();
   leftOut.clear();
+  leftOutPositions.clear();
   stopRequested = false;
 }
 
@@ -155,13 +167,34 @@ void releaseArchiver() {
   fileList.shrink_to_fit();
   unlistedFolders.clear();
   leftOut.clear();
+  leftOutPositions.clear();
 }
 
 void requestArchiveStop() { stopRequested = true; }
 
 const std::vector<std::string>& filesLeftOut() { return leftOut; }
 
-void setArchiverTestHooks(const ArchiverTestHooks* hooks) { testHooks = hooks; }
+std::vector<std::string> whatTheArchiveLacks() {
+  std::vector<std::string> lacking;
+  std::size_t folder = 0;
+  for (std::size_t file = 0; file < leftOut.size(); ++file) {
+    // A folder met before this file's place in the walk comes first.
+    while (folder < unlistedFolders.size() &&
+           unlistedFolders[folder].filesBefore <= leftOutPositions[file]) {
+      lacking.push_back(unlistedFolders[folder++].path);
+    }
+    lacking.push_back(leftOut[file]);
+  }
+  while (folder < unlistedFolders.size()) lacking.push_back(unlistedFolders[folder++].path);
+  return lacking;
+}
+
+void setArchiverTestHooks(const ArchiverTestHooks* hooks) {
+  testHooks = hooks;
+  if (hooks && hooks->io) {
+    testLayer = bufferedFileLayer(static_cast<const zlib_filefunc64_def*>(hooks->io));
+  }
+}
 
 std::int64_t archiveEntryCount(const std::string& path) {
   unzFile reader = unzOpen2_64(path.c_str(), fileLayer());
@@ -184,6 +217,7 @@ std::string entryNameOf(const std::string& path, const std::string& baseFolder, 
 std::int32_t archiveFolder(const std::string& archivePath, const std::string& filePattern,
                            int /*pathMode*/, int recursion) {
   leftOut.clear();
+  leftOutPositions.clear();
   std::int64_t existingEntries = 0;
   ArchiveWriter archive(openArchive(archivePath, existingEntries));
   if (!archive.get()) return 0;
@@ -204,12 +238,16 @@ std::int32_t archiveFolder(const std::string& archivePath, const std::string& fi
   std::int32_t count = 0;
   bool broken = false;
   std::vector<WrittenEntry> written;
-  for (const FileListEntry& file : fileList) {
+  for (std::size_t i = 0; i < fileList.size(); ++i) {
     if (broken || stopping()) break;
-    switch (archiveFile(archive.get(), file.path, baseFolder, written)) {
+    const std::string& path = fileList[i].path;
+    switch (archiveFile(archive.get(), path, baseFolder, written)) {
       case FileOutcome::archived: ++count; break;
       case FileOutcome::emptyEntry: break;
-      case FileOutcome::leftOut: leftOut.push_back(file.path); break;
+      case FileOutcome::leftOut:
+        leftOut.push_back(path);
+        leftOutPositions.push_back(i);
+        break;
       case FileOutcome::archiveBroken: broken = true; break;
     }
     if (testHooks && testHooks->onFileDone) testHooks->onFileDone();

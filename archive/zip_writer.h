@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "settings/date_mask.h"
 
 inline constexpr int compressionMethod = 8;  // Z_DEFLATED
 inline constexpr int compressionLevel = 9;
@@ -39,6 +38,11 @@ void requestArchiveStop();
 // read in full, with their full paths, in walk order. Read it only after
 // archiveFolder has returned.
 const std::vector<std::string>& filesLeftOut();
+
+// What the archive of the last pass lacks, in walk order: the files of
+// filesLeftOut and the folders that could not be listed (ending with "\").
+// Read it only after archiveFolder has returned.
+std::vector<std::string> whatTheArchiveLacks();
 
 // The number of entries of a ZIP archive; -1 when the file is missing or is
 // not a ZIP archive.

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "settings/date_mask.h"
+#include "base/date_value.h"
 
 // The local wall-clock time now, milliseconds dropped.
 DateParts localWallClock();

@@ -22,6 +22,14 @@ bool createFolder(const std::string& path);
 // Removes a file. False when it could not be removed.
 bool deleteFile(const std::string& path);
 
+// Copies the file at `from` to `to`, replacing a file there, and flushes the
+// copy to the disk before returning. False when any part fails.
+bool copyFileWrittenThrough(const std::string& from, const std::string& to);
+
+// Moves the file at `from` over `to` in one step, replacing a file there,
+// written through to the disk. False when it fails; both stay as they were.
+bool moveFileReplacing(const std::string& from, const std::string& to);
+
 // The process's current folder, ending with a backslash (at most 260
 // characters as the system reports it).
 std::string currentFolder();
@@ -31,7 +39,8 @@ std::string currentFolder();
 // empty text when the conversion fails.
 std::string temporaryFolder();
 
-// The full path of the running executable (at most 260 characters).
+// The full path of the running executable, whatever its length; the empty
+// text when the system cannot give it.
 std::string programPath();
 
 // The raw command line of the process.

@@ -64,6 +64,21 @@ bool createFolder(const std::string& path) { return CreateDirectoryA(path.c_str(
 
 bool deleteFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
 
+bool copyFileWrittenThrough(const std::string& from, const std::string& to) {
+  if (!CopyFileA(from.c_str(), to.c_str(), FALSE)) return false;
+  HANDLE copy = CreateFileA(to.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (copy == INVALID_HANDLE_VALUE) return false;
+  bool flushed = FlushFileBuffers(copy) != 0;
+  CloseHandle(copy);
+  return flushed;
+}
+
+bool moveFileReplacing(const std::string& from, const std::string& to) {
+  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
+         0;
+}
+
 std::string currentFolder() {
   char buffer[maxPathChars + 1] = {};
   DWORD length = GetCurrentDirectoryA(sizeof buffer, buffer);
@@ -91,9 +106,20 @@ std::string temporaryFolder() {
 }
 
 std::string programPath() {
-  char buffer[maxPathChars + 1] = {};
-  DWORD length = GetModuleFileNameA(nullptr, buffer, maxPathChars);
-  return std::string(buffer, length);
+  // A path the buffer cannot hold comes back cut, its length the buffer's:
+  // the buffer grows until the whole path fits.
+  constexpr std::size_t longestPath = 32768;
+  std::string buffer(maxPathChars + 1, '\0');
+  for (;;) {
+    DWORD length = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length == 0) return {};
+    if (length < buffer.size()) {
+      buffer.resize(length);
+      return buffer;
+    }
+    if (buffer.size() >= longestPath) return {};
+    buffer.resize(buffer.size() * 2);
+  }
 }
 
 std::string processCommandLine() {

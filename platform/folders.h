@@ -7,6 +7,7 @@
 struct FolderEntry {
   std::string name;  // the long name as the listing reports it
   bool isFolder = false;
+  bool isLink = false;  // a reparse point: a link or junction to elsewhere
 };
 
 // One open listing of a folder (FindFirstFileA/FindNextFileA); closed when
@@ -38,10 +39,14 @@ class FolderListing {
 bool nameMatchesPattern(const std::string& name, const std::string& pattern);
 
 // What tells two paths to the same folder apart from different folders: the
-// volume and the file index. False when the folder cannot be opened.
+// volume and the file's identifier on it (128 bits where the file system
+// gives them, else the 64-bit file index).
 struct FolderIdentity {
-  std::uint32_t volume = 0;
-  std::uint64_t index = 0;
+  std::uint64_t volume = 0;
+  std::uint64_t idLow = 0;
+  std::uint64_t idHigh = 0;
   friend bool operator==(const FolderIdentity&, const FolderIdentity&) = default;
 };
+// False when the folder cannot be opened or the file system gives it no
+// identifier (an identifier of 0 is none).
 bool folderIdentityOf(const std::string& folderPath, FolderIdentity& identity);

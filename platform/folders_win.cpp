@@ -3,6 +3,17 @@
 
 #include "platform/folders.h"
 
+#include <cstring>
+
+namespace {
+
+FolderEntry entryOf(const WIN32_FIND_DATAA& found) {
+  return {found.cFileName, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+          (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0};
+}
+
+}  // namespace
+
 FolderListing::FolderListing(const std::string& searchText) {
   WIN32_FIND_DATAA found;
   HANDLE handle = FindFirstFileA(searchText.c_str(), &found);
@@ -11,7 +22,7 @@ FolderListing::FolderListing(const std::string& searchText) {
     return;
   }
   handle_ = handle;
-  pending_ = {found.cFileName, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0};
+  pending_ = entryOf(found);
   havePending_ = true;
 }
 
@@ -25,7 +36,7 @@ bool FolderListing::next(FolderEntry& entry) {
   WIN32_FIND_DATAA found;
   havePending_ = FindNextFileA(handle_, &found) != 0;
   if (havePending_) {
-    pending_ = {found.cFileName, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0};
+    pending_ = entryOf(found);
   }
   return true;
 }
@@ -39,11 +50,20 @@ bool folderIdentityOf(const std::string& folderPath, FolderIdentity& identity) {
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (folder == INVALID_HANDLE_VALUE) return false;
-  BY_HANDLE_FILE_INFORMATION info;
-  bool ok = GetFileInformationByHandle(folder, &info) != 0;
+  identity = {};
+  // ReFS needs all 128 bits; older systems only have the 64-bit index.
+  FILE_ID_INFO id{};
+  if (GetFileInformationByHandleEx(folder, FileIdInfo, &id, sizeof id)) {
+    identity.volume = id.VolumeSerialNumber;
+    std::memcpy(&identity.idLow, id.FileId.Identifier, 8);
+    std::memcpy(&identity.idHigh, id.FileId.Identifier + 8, 8);
+  } else {
+    BY_HANDLE_FILE_INFORMATION info;
+    if (GetFileInformationByHandle(folder, &info)) {
+      identity.volume = info.dwVolumeSerialNumber;
+      identity.idLow = (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
+    }
+  }
   CloseHandle(folder);
-  if (!ok) return false;
-  identity.volume = info.dwVolumeSerialNumber;
-  identity.index = (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
-  return true;
+  return identity.idLow != 0 || identity.idHigh != 0;
 }

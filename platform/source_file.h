@@ -38,8 +38,18 @@ class SourceFile {
  private:
   void* handle_ = nullptr;
   bool failed_ = false;
+  int readsBeforeFault_ = -1;  // tests only: the read that fails, counted down
   bool lastReadShort_ = false;  // the last read ended at the end of the file
 };
+
+// Tests only: read number `failingRead` (counted from 0) of every file whose
+// path ends with `pathEnd` fails, as a failed ReadFile does. nullptr: none.
+// Set it between passes, from the thread that archives.
+struct SourceReadFault {
+  std::string pathEnd;
+  int failingRead = 0;
+};
+void setSourceReadFaultForTests(const SourceReadFault* fault);
 
 // Sleeps for the given milliseconds with the system timer resolution raised
 // to 1 ms around the sleep.

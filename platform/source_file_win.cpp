@@ -5,8 +5,22 @@
 
 #include "platform/source_file.h"
 
+namespace {
+
+const SourceReadFault* readFault = nullptr;
+
+}  // namespace
+
+void setSourceReadFaultForTests(const SourceReadFault* fault) { readFault = fault; }
+
 bool SourceFile::open(const std::string& path) {
   close();
+  readsBeforeFault_ = -1;
+  if (readFault && path.size() >= readFault->pathEnd.size() &&
+      path.compare(path.size() - readFault->pathEnd.size(), std::string::npos,
+                   readFault->pathEnd) == 0) {
+    readsBeforeFault_ = readFault->failingRead;
+  }
   HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
@@ -38,6 +52,10 @@ bool SourceFile::facts(const std::string& path, Facts& facts) const {
 std::size_t SourceFile::read(void* buffer, std::size_t count) {
   DWORD got = 0;
   lastReadShort_ = false;
+  if (readsBeforeFault_ >= 0 && readsBeforeFault_-- == 0) {
+    failed_ = true;
+    return 0;
+  }
   if (handle_ == nullptr || !ReadFile(handle_, buffer, static_cast<DWORD>(count), &got, nullptr)) {
     failed_ = true;
     return 0;

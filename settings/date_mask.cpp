@@ -4,7 +4,7 @@
 #include <chrono>
 #include <limits>
 
-#include "app/text.h"
+#include "base/text.h"
 
 namespace {
 

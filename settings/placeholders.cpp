@@ -1,6 +1,6 @@
 #include "settings/placeholders.h"
 
-#include "app/text.h"
+#include "base/text.h"
 
 std::string expandFolderPlaceholders(std::string_view text, const KnownFolders& folders) {
   std::string result = replaceText(text, documentsPlaceholder, folders.documents, true);

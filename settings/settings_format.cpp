@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "app/text.h"
+#include "base/text.h"
 
 namespace {
 
@@ -98,7 +98,8 @@ void SettingsLines::setValue(std::string_view key, std::string_view value) {
   }
   SettingsLine line{SettingsLine::Kind::key, std::string(key), std::string(value)};
   lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(end), std::move(line));
-  if (insertAt_ >= end) ++insertAt_;
+  // This is now the line added last: the next comment goes after it.
+  insertAt_ = end + 1;
 }
 
 std::string SettingsLines::render() const {

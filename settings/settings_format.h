@@ -48,7 +48,7 @@ class SettingsLines {
 
   std::vector<SettingsLine> lines_;
   bool utf8_ = false;
-  std::size_t insertAt_ = 0;  // where addComment puts the next line
+  std::size_t insertAt_ = 0;  // after the line added last: where addComment puts the next one
 };
 
 // UTF-8 to single bytes: up to U+00FF the byte of the same number, any other

@@ -1,5 +1,6 @@
 #include "tests/e2e/driver.h"
 
+#include <cstdio>
 #include <cstring>
 #include <map>
 
@@ -104,6 +105,55 @@ bool clickButton(HWND window, const std::string& caption) {
   return false;
 }
 
+ProgressSeen readProgress(HWND window) {
+  ProgressSeen seen;
+  seen.title = windowText(window);
+  for (HWND child : childWindows(window)) {
+    std::string kind = windowClass(child);
+    if (_stricmp(kind.c_str(), "Button") == 0) {
+      seen.button = windowText(child);
+    } else if (_strnicmp(kind.c_str(), "RichEdit", 8) == 0) {
+      seen.report = windowText(child);
+    }
+  }
+  return seen;
+}
+
+std::vector<std::string> reportLines(const ProgressSeen& seen) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (;;) {
+    std::size_t end = seen.report.find_first_of("\r\n", start);
+    lines.push_back(seen.report.substr(start, end - start));
+    if (end == std::string::npos) break;
+    // CR LF, or the lone CR or LF a box may give, ends one line.
+    start = end + ((seen.report.compare(end, 2, "\r\n") == 0) ? 2 : 1);
+  }
+  return lines;
+}
+
+void pressKey(HWND window, WORD virtualKey) {
+  GUITHREADINFO gui{};
+  gui.cbSize = sizeof gui;
+  HWND target = window;
+  if (GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &gui) && gui.hwndFocus) {
+    target = gui.hwndFocus;
+  }
+  const UINT scan = MapVirtualKeyA(virtualKey, 0);
+  PostMessageA(target, WM_KEYDOWN, virtualKey, 1 | (scan << 16));
+  PostMessageA(target, WM_KEYUP, virtualKey, 1 | (scan << 16) | (3u << 30));
+}
+
+void pressCloseBox(HWND window) { PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0); }
+
+std::string todayText() {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  char text[16];
+  std::snprintf(text, sizeof text, "%04u-%02u-%02u", now.wYear, now.wMonth, now.wDay);
+  return text;
+}
+
 std::string programBesideTests(const std::string& fileName) {
   char path[MAX_PATH + 1] = {};
   GetModuleFileNameA(nullptr, path, MAX_PATH);
@@ -196,7 +246,11 @@ RunResult runAnsweringDialogs(const std::string& program, const std::string& com
     HWND window = run.waitForNewWindow(static_cast<DWORD>(deadline - GetTickCount64()));
     if (window == nullptr) break;
     DialogSeen seen = readDialog(window);
-    result.dialogs.push_back(seen);
+    if (windowClass(window) == "#32770") {
+      result.dialogs.push_back(seen);
+    } else {
+      ++result.otherWindows;
+    }
     if (!seen.buttons.empty()) clickButton(window, seen.buttons.front());
   }
   ULONGLONG now = GetTickCount64();

@@ -30,6 +30,26 @@ DialogSeen readDialog(HWND dialog);
 // Clicks the child button with that caption; false when there is none.
 bool clickButton(HWND window, const std::string& caption);
 
+// What the progress window shows: its title, the text of its report box
+// (lines separated by CR LF, as the box gives them) and its button.
+struct ProgressSeen {
+  std::string title;
+  std::string report;
+  std::string button;
+};
+ProgressSeen readProgress(HWND window);
+// The report box's text split into lines.
+std::vector<std::string> reportLines(const ProgressSeen& seen);
+
+// Presses and releases a key in the window, as a user does on the keyboard:
+// the key goes to the control that has the focus.
+void pressKey(HWND window, WORD virtualKey);
+// A click on the close box: the system menu's Close.
+void pressCloseBox(HWND window);
+
+// Today's date as the default archive mask writes it (2026-12-11).
+std::string todayText();
+
 // The path of a program beside the running test executable.
 std::string programBesideTests(const std::string& fileName);
 
@@ -61,10 +81,12 @@ class ProgramRun {
 };
 
 // A run answered like a user who reads every message box and presses its
-// first button.
+// first button, and who closes any other window (the progress window) with
+// its button at once.
 struct RunResult {
   DWORD exitCode = STILL_ACTIVE;
-  std::vector<DialogSeen> dialogs;
+  std::vector<DialogSeen> dialogs;  // message boxes only
+  int otherWindows = 0;
 };
 RunResult runAnsweringDialogs(const std::string& program, const std::string& commandLine,
                               const std::string& currentFolder,

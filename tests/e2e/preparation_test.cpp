@@ -12,13 +12,7 @@
 
 namespace {
 
-std::string today() {
-  SYSTEMTIME now;
-  GetLocalTime(&now);
-  char text[16];
-  std::snprintf(text, sizeof text, "%04u-%02u-%02u", now.wYear, now.wMonth, now.wDay);
-  return text;
-}
+std::string today() { return todayText(); }
 
 std::string documentsFolder() {
   char path[MAX_PATH + 1] = {};
@@ -72,7 +66,8 @@ TEST_F(BackupStart, validFolderEndsWithZeroAndPreparesTheJob) {
     RunResult result = run("\"" + source + "\"");
     EXPECT_EQ(result.exitCode, 0u) << source;
     EXPECT_TRUE(result.dialogs.empty()) << source;
-    EXPECT_FALSE(pathExists(old)) << source;
+    EXPECT_EQ(result.otherWindows, 1) << source;  // the progress window
+    EXPECT_NE(readFile(old), "old archive") << source;
     EXPECT_TRUE(isFolderPath(destination)) << source;
   }
 }
@@ -83,7 +78,7 @@ TEST_F(BackupStart, fileGivesItsFolderAndQuotedSpacesStayWhole) {
   RunResult result = run("\"" + temp / "My Photos\\report.doc" + "\"");
   EXPECT_EQ(result.exitCode, 0u);
   EXPECT_TRUE(result.dialogs.empty());
-  EXPECT_FALSE(pathExists(old));
+  EXPECT_NE(readFile(old), "old archive");
 }
 
 TEST_F(BackupStart, nameWithoutFolderPartGivesTheCurrentFolder) {
@@ -92,7 +87,7 @@ TEST_F(BackupStart, nameWithoutFolderPartGivesTheCurrentFolder) {
   RunResult result = run("nothing.txt", temp / "Courant\\");
   EXPECT_EQ(result.exitCode, 0u);
   EXPECT_TRUE(result.dialogs.empty());
-  EXPECT_FALSE(pathExists(old));
+  EXPECT_NE(readFile(old), "old archive");
 }
 
 TEST_F(BackupStart, withoutParameterEndsWithZeroAndShowsNothing) {
@@ -100,6 +95,7 @@ TEST_F(BackupStart, withoutParameterEndsWithZeroAndShowsNothing) {
     RunResult result = run(parameters);
     EXPECT_EQ(result.exitCode, 0u) << parameters;
     EXPECT_TRUE(result.dialogs.empty()) << parameters;
+    EXPECT_EQ(result.otherWindows, 0) << parameters;
   }
   EXPECT_FALSE(pathExists(dropBox));
 }
@@ -195,7 +191,7 @@ TEST_F(ProgramWithSettings, maskAndDestinationComeFromTheSettingsFile) {
   RunResult result = run("\"" + temp / "Photos" + "\"", "", program);
   EXPECT_EQ(result.exitCode, 0u);
   EXPECT_TRUE(result.dialogs.empty());
-  EXPECT_FALSE(pathExists(old));
+  EXPECT_NE(readFile(old), "old archive");
   EXPECT_TRUE(isFolderPath(temp / "dest\\sub"));
   EXPECT_FALSE(pathExists(dropBox));
 }

@@ -142,7 +142,7 @@ TEST_F(Archiver, walkSkipsAFolderItCannotListAndGoesOn) {
   std::sort(paths.begin(), paths.end());
   EXPECT_EQ(paths, (std::vector<std::string>{source + "first.txt", source + "last.txt"}));
   ASSERT_EQ(unlistedFolders.size(), 1u);
-  EXPECT_GT(unlistedFolders[0].size(), 260u);
+  EXPECT_GT(unlistedFolders[0].path.size(), 260u);
 }
 
 TEST_F(Archiver, walkOfADriveRootHasNoDotEntries) {

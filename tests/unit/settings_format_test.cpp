@@ -99,6 +99,43 @@ TEST(settingsFormat, setValueReplacesOrAddsBeforeTheFirstGroup) {
   EXPECT_EQ(lines.render(), "a = one\r\nb = two\r\n[G]\r\nb = 2\r\n");
 }
 
+// Edits on a file's lines: each comment goes after the line added last,
+// each new key after the last line before the first group.
+TEST(settingsFormat, editsPlaceEachLineAfterTheLineAddedLast) {
+  struct Edit {
+    bool comment;
+    std::string key, text;
+  };
+  struct Case {
+    std::string file;
+    std::vector<Edit> edits;
+    std::string rendered;
+  } cases[] = {
+      {"", {{true, "", "c"}}, "; c\r\n"},
+      {"a = 1\r\n", {{true, "", "c"}}, "; c\r\na = 1\r\n"},
+      {"a = 1\r\n", {{false, "k", "v"}, {true, "", "c"}}, "a = 1\r\nk = v\r\n; c\r\n"},
+      {"a = 1\r\n[G]\r\nz = 9\r\n",
+       {{false, "k", "v"}, {true, "", "c"}, {true, "", "d"}},
+       "a = 1\r\nk = v\r\n; c\r\n; d\r\n[G]\r\nz = 9\r\n"},
+      // Replacing a value adds no line: the comment follows the last added.
+      {"a = 1\r\nb = 2\r\n",
+       {{true, "", "c"}, {false, "b", "3"}, {true, "", "d"}},
+       "; c\r\n; d\r\na = 1\r\nb = 3\r\n"},
+      {"[G]\r\n", {{false, "k", "v"}, {true, "", "c"}}, "k = v\r\n; c\r\n[G]\r\n"},
+  };
+  for (const Case& c : cases) {
+    SettingsLines lines = SettingsLines::parse(c.file);
+    for (const Edit& edit : c.edits) {
+      if (edit.comment) {
+        lines.addComment(edit.text);
+      } else {
+        lines.setValue(edit.key, edit.text);
+      }
+    }
+    EXPECT_EQ(lines.render(), c.rendered) << c.file;
+  }
+}
+
 TEST(settingsFormat, malformedUtf8NeverReadsPastTheEnd) {
   struct Case {
     std::string utf8;

@@ -1,4 +1,4 @@
-#include "app/text.h"
+#include "base/text.h"
 
 char lowerAsciiLetter(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;

@@ -1,0 +1,3 @@
+#include "app/backup_job.h"
+
+BackupJob backupJob;
