@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 
@@ -341,4 +342,87 @@ TEST_F(BackupRun, whatTheArchiveLacksIsNamed) {
   clickButton(window, "Fermer");
   EXPECT_EQ(run->waitForExit(10000), 0u);
   removeTree("\\\\?\\" + source + "long");
+}
+
+namespace {
+
+// How long the window stayed busy between the last reading that showed the
+// worker running and the first that showed the end: the delivery's time.
+DWORD deliveryPause(HWND window, ProgramRun& run) {
+  ULONGLONG lastRunning = GetTickCount64();
+  while (run.running()) {
+    const ULONGLONG asked = GetTickCount64();
+    const ProgressSeen seen = readProgress(window);
+    if (seen.button == "Fermer") return static_cast<DWORD>(GetTickCount64() - lastRunning);
+    lastRunning = asked;
+    Sleep(20);
+  }
+  return 0;
+}
+
+}  // namespace
+
+// The host path of a file of C: without the colon of "dosdevices/c:", which
+// ALSA would take for a separator of its list of configuration files.
+std::string hostPathOf(const std::string& windowsPath) {
+  std::string path = unixPathOf(windowsPath);
+  const std::string drive = "/dosdevices/c:/";
+  std::size_t at = path.find(drive);
+  if (at != std::string::npos) path.replace(at, drive.size(), "/drive_c/");
+  return path;
+}
+
+TEST_F(BackupRun, chimeIsHeardAndWithoutADeviceTheEndComesAtOnce) {
+  // Files enough for the window to be read before the end (10 ms each).
+  for (int i = 0; i < 100; ++i) ASSERT_TRUE(writeFile(source + std::to_string(i) + ".txt", "x"));
+  // An ALSA default device that writes what it plays into a WAV file.
+  const std::string capture = hostPathOf(temp / "chime-heard.wav");
+  const std::string config = temp / "asound.conf";
+  ASSERT_TRUE(writeFile(config, "pcm.!default {\n  type file\n  slave.pcm \"null\"\n  file \"" +
+                                    capture + "\"\n  format \"wav\"\n}\n"
+                                    "pcm.null {\n  type null\n}\n"));
+
+  // Wine hands a program its host environment from the host side only: this
+  // run starts from there.
+  ASSERT_EQ(runOnHost("cd '" + hostPathOf(temp.path()) + "' && (ALSA_CONFIG_PATH='" +
+                      hostPathOf(config) + "' wine '" + hostPathOf(program) + "' '" + source +
+                      "' >/dev/null 2>&1 &) && echo started"),
+            "started");
+  DWORD process = processOfWindowClass("SauvegardeProgression", 20000);
+  ASSERT_NE(process, 0u);
+  run = std::make_unique<ProgramRun>(process);
+  window = run->waitForNewWindow(20000);
+  ASSERT_NE(window, nullptr);
+  const DWORD withChime = deliveryPause(window, *run);
+  EXPECT_EQ(reportLines(readProgress(window)).back(), "Termin\xE9 avec succ\xE9s !");
+  pressKey(window, VK_RETURN);
+  EXPECT_EQ(run->waitForExit(10000), 0u);
+  EXPECT_GE(withChime, 950u);
+
+  // What was heard, from its first to its last sound: about 0.92 s, not
+  // silence. The device stays open until the process ends, so the file is
+  // read without the length its header may lack.
+  const std::string stats = runOnHost("sox --ignore-length '" + capture +
+                                      "' -n silence 1 0.002 0.1% reverse silence 1 0.002 0.1% "
+                                      "reverse stat 2>&1");
+  auto value = [&](const std::string& name) {
+    std::size_t at = stats.find(name);
+    return at == std::string::npos ? -1.0 : std::atof(stats.c_str() + stats.find(':', at) + 1);
+  };
+  EXPECT_GT(value("Length (seconds)"), 0.85) << stats;
+  EXPECT_LT(value("Length (seconds)"), 1.10) << stats;
+  EXPECT_GT(value("RMS     amplitude"), 0.05) << stats;
+  EXPECT_GT(value("Maximum amplitude"), 0.4) << stats;
+
+  // The test machine itself has no sound device.
+  start();
+  const DWORD withoutChime = deliveryPause(window, *run);
+  EXPECT_EQ(reportLines(readProgress(window)).back(), "Termin\xE9 avec succ\xE9s !");
+  EXPECT_EQ(readProgress(window).title, "Sauvegarde - Termin\xE9");
+  pressKey(window, VK_RETURN);
+  EXPECT_EQ(run->waitForExit(10000), 0u);
+  EXPECT_LT(withoutChime, 700u);
+  std::printf("chime heard for %.3f s (RMS %.3f); delivery held the window %lu ms with the "
+              "chime, %lu ms without a device\n",
+              value("Length (seconds)"), value("RMS     amplitude"), withChime, withoutChime);
 }

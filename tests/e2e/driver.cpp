@@ -1,5 +1,7 @@
 #include "tests/e2e/driver.h"
 
+#include "tests/support/readers.h"
+
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -146,6 +148,42 @@ void pressKey(HWND window, WORD virtualKey) {
 
 void pressCloseBox(HWND window) { PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0); }
 
+bool saveScreenshot(HWND window, const std::string& pngPath) {
+  RECT frame{};
+  if (!GetWindowRect(window, &frame)) return false;
+  CreateDirectoryA(pngPath.substr(0, pngPath.find_last_of('\\')).c_str(), nullptr);
+  const std::string unixPngPath = unixPathOf(pngPath);
+  char crop[96];
+  std::snprintf(crop, sizeof crop, "%ldx%ld+%ld+%ld", frame.right - frame.left,
+                frame.bottom - frame.top, frame.left, frame.top);
+  std::string out = runOnHost("import -window root -crop " + std::string(crop) + " +repage '" +
+                              unixPngPath + "' && echo saved");
+  if (out.find("saved") == std::string::npos) std::fprintf(stderr, "screenshot: %s\n", out.c_str());
+  return out.find("saved") != std::string::npos;
+}
+
+RECT clientRectOf(HWND window) {
+  RECT client{};
+  GetClientRect(window, &client);
+  return client;
+}
+
+RECT childRectIn(HWND window, HWND child) {
+  RECT box{};
+  GetWindowRect(child, &box);
+  MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&box), 2);
+  return box;
+}
+
+void becomeDpiAware() {
+  using SetContext = BOOL(WINAPI*)(HANDLE);
+  HMODULE user = GetModuleHandleA("user32.dll");
+  auto set = reinterpret_cast<SetContext>(
+      reinterpret_cast<void*>(GetProcAddress(user, "SetProcessDpiAwarenessContext")));
+  // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2
+  if (set) set(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4)));
+}
+
 std::string todayText() {
   SYSTEMTIME now;
   GetLocalTime(&now);
@@ -177,13 +215,31 @@ ProgramRun::ProgramRun(const std::string& program, const std::string& commandLin
   WaitForInputIdle(info_.hProcess, 5000);
 }
 
+ProgramRun::ProgramRun(DWORD processId) {
+  info_.hProcess = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE,
+                               processId);
+  info_.dwProcessId = info_.hProcess ? processId : 0;
+}
+
+DWORD processOfWindowClass(const std::string& className, DWORD timeoutMs) {
+  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  do {
+    HWND window = FindWindowA(className.c_str(), nullptr);
+    DWORD process = 0;
+    if (window && IsWindowVisible(window)) GetWindowThreadProcessId(window, &process);
+    if (process != 0) return process;
+    Sleep(50);
+  } while (GetTickCount64() < deadline);
+  return 0;
+}
+
 ProgramRun::~ProgramRun() {
   if (!started()) return;
   if (running()) {
     TerminateProcess(info_.hProcess, 255);
     WaitForSingleObject(info_.hProcess, 5000);
   }
-  CloseHandle(info_.hThread);
+  if (info_.hThread) CloseHandle(info_.hThread);
   CloseHandle(info_.hProcess);
 }
 

@@ -47,8 +47,24 @@ void pressKey(HWND window, WORD virtualKey);
 // A click on the close box: the system menu's Close.
 void pressCloseBox(HWND window);
 
+// Saves what the screen shows of the window (its frame included) as a PNG
+// file (the folder is created); false when the capture failed.
+bool saveScreenshot(HWND window, const std::string& pngPath);
+
+// The window's client area and a child's place in it, in pixels.
+RECT clientRectOf(HWND window);
+RECT childRectIn(HWND window, HWND child);
+
+// Makes the calling test program aware of each monitor's DPI, so that it
+// reads the program's windows in real pixels.
+void becomeDpiAware();
+
 // Today's date as the default archive mask writes it (2026-12-11).
 std::string todayText();
+
+// The process of the first visible top-level window of that class; 0 when
+// none appears in time.
+DWORD processOfWindowClass(const std::string& className, DWORD timeoutMs);
 
 // The path of a program beside the running test executable.
 std::string programBesideTests(const std::string& fileName);
@@ -60,6 +76,8 @@ class ProgramRun {
   // environment.
   ProgramRun(const std::string& program, const std::string& commandLine,
              const std::string& currentFolder, const std::vector<std::string>& environment = {});
+  // Follows a program that was started otherwise (from the host, say).
+  explicit ProgramRun(DWORD processId);
   ProgramRun(const ProgramRun&) = delete;
   ProgramRun& operator=(const ProgramRun&) = delete;
   ~ProgramRun();  // ends the program if it still runs
