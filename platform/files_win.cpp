@@ -178,9 +178,30 @@ bool OwnedFile::replaceContents(const std::string& bytes) const {
 
 namespace {
 
+// The long form (\\?\C:\... or \\?\UNC\server\...) of a full path that the ANSI
+// functions cannot take, in UTF-16.
+std::wstring longFormOf(const std::string& path) {
+  std::wstring prefix = L"\\\\?\\";
+  std::string rest = path;
+  if (rest.rfind("\\\\", 0) == 0) {
+    prefix += L"UNC\\";
+    rest.erase(0, 2);
+  }
+  int length = MultiByteToWideChar(CP_ACP, 0, rest.data(), static_cast<int>(rest.size()), nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, rest.data(), static_cast<int>(rest.size()), wide.data(), length);
+  return prefix + wide;
+}
+
 OwnedFile openWith(const std::string& path, DWORD access, DWORD sharing, DWORD disposition) {
-  HANDLE handle = CreateFileA(path.c_str(), access, sharing, nullptr, disposition,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  // The settings of a program whose path passes the ANSI limit lie beside
+  // it all the same.
+  HANDLE handle =
+      path.size() < maxPathChars
+          ? CreateFileA(path.c_str(), access, sharing, nullptr, disposition, FILE_ATTRIBUTE_NORMAL,
+                        nullptr)
+          : CreateFileW(longFormOf(path).c_str(), access, sharing, nullptr, disposition,
+                        FILE_ATTRIBUTE_NORMAL, nullptr);
   return OwnedFile(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
 }
 

@@ -222,12 +222,21 @@ ProgramRun::ProgramRun(DWORD processId) {
 }
 
 DWORD processOfWindowClass(const std::string& className, DWORD timeoutMs) {
+  struct Search {
+    std::string className;
+    DWORD process = 0;
+  } search{className};
   const ULONGLONG deadline = GetTickCount64() + timeoutMs;
   do {
-    HWND window = FindWindowA(className.c_str(), nullptr);
-    DWORD process = 0;
-    if (window && IsWindowVisible(window)) GetWindowThreadProcessId(window, &process);
-    if (process != 0) return process;
+    EnumWindows(
+        [](HWND window, LPARAM parameter) -> BOOL {
+          auto* s = reinterpret_cast<Search*>(parameter);
+          if (!IsWindowVisible(window) || windowClass(window) != s->className) return TRUE;
+          GetWindowThreadProcessId(window, &s->process);
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    if (search.process != 0) return search.process;
     Sleep(50);
   } while (GetTickCount64() < deadline);
   return 0;

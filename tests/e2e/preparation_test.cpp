@@ -3,11 +3,13 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include <gtest/gtest.h>
 
 #include "tests/e2e/driver.h"
+#include "tests/support/readers.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -232,4 +234,55 @@ TEST_F(ProgramWithSettings, destinationWithoutBackslashNamesTheArchiveAfterIt) {
   // The folder tested and created is the one that holds "Bak".
   EXPECT_TRUE(isFolderPath(dropBox));
   EXPECT_FALSE(pathExists(destination));
+}
+
+namespace {
+
+std::wstring longForm(const std::string& path) {
+  return L"\\\\?\\" + std::wstring(path.begin(), path.end());
+}
+
+}  // namespace
+
+// A path the 260-character buffer cannot hold: the title and the settings
+// file still come from the whole path.
+TEST_F(ProgramWithSettings, programDeeperThan260CharactersFindsItsTitleAndSettings) {
+  ASSERT_TRUE(makeFolders(temp / "Photos\\"));
+  std::string folder = temp.path();
+  while (folder.size() < 270) {
+    folder += std::string(50, 'p') + "\\";
+    ASSERT_TRUE(CreateDirectoryW(longForm(folder).c_str(), nullptr));
+  }
+  const std::string program = folder + "Sauve.Long.exe";
+  ASSERT_TRUE(CopyFileW(longForm(programBesideTests("Sauvegarde.exe")).c_str(),
+                        longForm(program).c_str(), FALSE));
+  HANDLE settings = CreateFileW(longForm(program + ".ini").c_str(), GENERIC_WRITE, 0, nullptr,
+                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(settings, INVALID_HANDLE_VALUE);
+  const std::string text = "MaskFileName = bad|%P\r\n";
+  DWORD written = 0;
+  WriteFile(settings, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  CloseHandle(settings);
+
+  // Wine's process functions stop at 260 characters: the program starts
+  // from the host side, as a file manager with long paths would start it.
+  std::string hostFolder = unixPathOf(temp.path()) + folder.substr(temp.path().size());
+  std::replace(hostFolder.begin(), hostFolder.end(), '\\', '/');
+  ASSERT_EQ(runOnHost("(wine '" + hostFolder + "Sauve.Long.exe' '" + temp / "Photos" +
+                      "' >/dev/null 2>&1 &) && echo started"),
+            "started");
+  DWORD process = processOfWindowClass("#32770", 20000);
+  ASSERT_NE(process, 0u);
+  ProgramRun run(process);
+  HWND box = run.waitForNewWindow(10000);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(readDialog(box),
+            errorBox("Sauve.Long", "Le nom de fichier est invalide !\r\nbad|Photos"));
+  clickButton(box, "OK");
+  EXPECT_EQ(run.waitForExit(10000), 2u);
+  DeleteFileW(longForm(program + ".ini").c_str());
+  DeleteFileW(longForm(program).c_str());
+  for (std::string f = folder; f.size() > temp.path().size(); f.resize(f.rfind('\\', f.size() - 2) + 1)) {
+    RemoveDirectoryW(longForm(f).c_str());
+  }
 }

@@ -11,6 +11,8 @@
 #include "archive/zip_writer.h"
 #include "ioapi.h"
 #include "iowin32.h"
+#include "platform/folders.h"
+#include "platform/source_file.h"
 #include "tests/support/readers.h"
 #include "tests/support/temp_folder.h"
 
@@ -376,5 +378,61 @@ TEST_F(Archiver, archiveThatCannotBeCompletedIsAFailedPass) {
     DeleteFileA(zipPath.c_str());
     writeBudget = budget;
     EXPECT_EQ(archive(), 0) << budget;
+  }
+}
+
+namespace {
+
+bool sameIdentityForEveryFolder(const std::string&, FolderIdentity& identity) {
+  identity = {0x5A, 7, 0};
+  return true;
+}
+bool noIdentityForAnyFolder(const std::string&, FolderIdentity&) { return false; }
+
+}  // namespace
+
+// Identities are not unique on every file system: ordinary folders that
+// report the same one are walked all the same.
+TEST_F(Archiver, foldersWithoutUniqueIdentitiesAreWalkedWhole) {
+  for (const char* name : {"a.txt", "A\\b.txt", "A\\B\\c.txt", "C\\d.txt", "C\\A\\e.txt"}) {
+    ASSERT_TRUE(writeFile(source + name, name));
+  }
+  for (auto query : {sameIdentityForEveryFolder, noIdentityForAnyFolder}) {
+    setFolderIdentityQueryForTests(query);
+    fileList.clear();
+    buildFileList(source, "*.*", 1);
+    setFolderIdentityQueryForTests(nullptr);
+    std::vector<std::string> expected;
+    listPreOrder(source, expected);
+    EXPECT_EQ(listedPaths(), expected);
+    EXPECT_EQ(expected.size(), 5u);
+  }
+}
+
+TEST_F(Archiver, readThatFailsLeavesTheFileUncountedAndNamed) {
+  struct Case {
+    int failingRead;            // counted from 0
+    std::uint64_t storedBytes;  // what the entry holds: the chunks read before
+  } cases[] = {{0, 0}, {2, 2 * 102400}};
+  for (const Case& c : cases) {
+    ASSERT_TRUE(writeFile(source + "a.txt", "before"));
+    ASSERT_TRUE(writeFile(source + "big.bin", bytesOfSize(350000)));
+    ASSERT_TRUE(writeFile(source + "z.txt", "after"));
+    SourceReadFault fault{"\\big.bin", c.failingRead};
+    setSourceReadFaultForTests(&fault);
+    EXPECT_EQ(archive(), 2) << c.failingRead;
+    setSourceReadFaultForTests(nullptr);
+    EXPECT_EQ(filesLeftOut(), std::vector<std::string>{source + "big.bin"}) << c.failingRead;
+    ArchiveExpectations expect;
+    expect.entriesByName = true;
+    expect.entries = std::vector<ExpectedEntry>(3);
+    (*expect.entries)[0].name = "a.txt";
+    (*expect.entries)[0].size = 6u;
+    (*expect.entries)[1].name = "big.bin";
+    (*expect.entries)[1].size = c.storedBytes;
+    (*expect.entries)[2].name = "z.txt";
+    (*expect.entries)[2].size = 5u;
+    EXPECT_EQ(verdict(expect), "OK") << c.failingRead;
+    DeleteFileA(zipPath.c_str());
   }
 }
