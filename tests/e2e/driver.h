@@ -83,6 +83,8 @@ class ProgramRun {
   ~ProgramRun();  // ends the program if it still runs
 
   bool started() const { return info_.hProcess != nullptr; }
+  // The program's main thread (none for a program followed by its id).
+  HANDLE mainThread() const { return info_.hThread; }
   bool running() const;
   // The next visible top-level window of the program not returned before;
   // nullptr when the program ends or the time runs out.
