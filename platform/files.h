@@ -30,6 +30,10 @@ bool copyFileWrittenThrough(const std::string& from, const std::string& to);
 // written through to the disk. False when it fails; both stay as they were.
 bool moveFileReplacing(const std::string& from, const std::string& to);
 
+// Whether the two paths name the same existing file (the same volume and
+// file identifier, however the paths are spelt).
+bool sameFile(const std::string& a, const std::string& b);
+
 // The process's current folder, ending with a backslash (at most 260
 // characters as the system reports it).
 std::string currentFolder();

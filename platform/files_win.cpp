@@ -74,6 +74,35 @@ bool copyFileWrittenThrough(const std::string& from, const std::string& to) {
   return flushed;
 }
 
+namespace {
+
+bool fileIdentityOf(const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
+  HANDLE file = CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  bool ok = GetFileInformationByHandle(file, &info) != 0;
+  CloseHandle(file);
+  return ok;
+}
+
+}  // namespace
+
+bool sameFile(const std::string& a, const std::string& b) {
+  BY_HANDLE_FILE_INFORMATION first, second;
+  if (!fileIdentityOf(a, first) || !fileIdentityOf(b, second)) return false;
+  if ((first.nFileIndexHigh | first.nFileIndexLow) == 0) {
+    // A file system without file identifiers: the full paths tell.
+    char fullA[MAX_PATH + 1] = {}, fullB[MAX_PATH + 1] = {};
+    return GetFullPathNameA(a.c_str(), sizeof fullA, fullA, nullptr) > 0 &&
+           GetFullPathNameA(b.c_str(), sizeof fullB, fullB, nullptr) > 0 &&
+           lstrcmpiA(fullA, fullB) == 0;
+  }
+  return first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
+         first.nFileIndexHigh == second.nFileIndexHigh &&
+         first.nFileIndexLow == second.nFileIndexLow;
+}
+
 bool moveFileReplacing(const std::string& from, const std::string& to) {
   return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
          0;

@@ -192,6 +192,22 @@ std::string todayText() {
   return text;
 }
 
+bool clickButtonWithId(HWND window, int id) {
+  HWND button = GetDlgItem(window, id);
+  if (!button) return false;
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, messageTimeoutMs, &ignored);
+  return true;
+}
+
+std::vector<std::string> staticTexts(HWND window) {
+  std::vector<std::string> texts;
+  for (HWND child : childWindows(window)) {
+    if (_stricmp(windowClass(child).c_str(), "Static") == 0) texts.push_back(windowText(child));
+  }
+  return texts;
+}
+
 std::string programBesideTests(const std::string& fileName) {
   char path[MAX_PATH + 1] = {};
   GetModuleFileNameA(nullptr, path, MAX_PATH);

@@ -29,6 +29,10 @@ std::vector<HWND> childWindows(HWND window);
 DialogSeen readDialog(HWND dialog);
 // Clicks the child button with that caption; false when there is none.
 bool clickButton(HWND window, const std::string& caption);
+// Clicks the child button with that control identifier (IDOK, IDCANCEL).
+bool clickButtonWithId(HWND window, int id);
+// The texts of a window's visible static controls, in z order.
+std::vector<std::string> staticTexts(HWND window);
 
 // What the progress window shows: its title, the text of its report box
 // (lines separated by CR LF, as the box gives them) and its button.
