@@ -200,6 +200,30 @@ bool clickButtonWithId(HWND window, int id) {
   return true;
 }
 
+std::string editText(HWND window) {
+  for (HWND child : childWindows(window)) {
+    if (_stricmp(windowClass(child).c_str(), "Edit") == 0) return windowText(child);
+  }
+  return {};
+}
+
+std::string settledEditText(HWND window, DWORD timeoutMs) {
+  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  std::string last;
+  ULONGLONG since = GetTickCount64();
+  while (GetTickCount64() < deadline) {
+    std::string now = editText(window);
+    if (now != last) {
+      last = now;
+      since = GetTickCount64();
+    } else if (!now.empty() && GetTickCount64() - since >= 500) {
+      return now;
+    }
+    Sleep(50);
+  }
+  return {};
+}
+
 std::vector<std::string> staticTexts(HWND window) {
   std::vector<std::string> texts;
   for (HWND child : childWindows(window)) {

@@ -31,6 +31,12 @@ DialogSeen readDialog(HWND dialog);
 bool clickButton(HWND window, const std::string& caption);
 // Clicks the child button with that control identifier (IDOK, IDCANCEL).
 bool clickButtonWithId(HWND window, int id);
+// The text of a window's first visible edit control; empty when none.
+std::string editText(HWND window);
+// Waits until the window's edit control has shown the same non-empty text
+// for half a second (a dialog that has settled on its selection); that
+// text, or the empty text when the time runs out.
+std::string settledEditText(HWND window, DWORD timeoutMs);
 // The texts of a window's visible static controls, in z order.
 std::vector<std::string> staticTexts(HWND window);
 

@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <cstdio>
+
 #include <gtest/gtest.h>
 
 #include "tests/e2e/driver.h"
@@ -48,9 +50,10 @@ class Install : public ::testing::Test {
   void TearDown() override {
     clearSendTo();
     removeTree(documents + "Archives");
+    removeTree(roots);
   }
   void clearSendTo() {
-    for (const std::string& name : {"Sauvegarde.exe", "Sauvegarde.exe.ini", "~Sauvegarde.exe.tmp"}) {
+    for (const char* name : {"Sauvegarde.exe", "Sauvegarde.exe.ini", "~Sauvegarde.exe.tmp"}) {
       SetFileAttributesA((sendTo + name).c_str(), FILE_ATTRIBUTE_NORMAL);
       DeleteFileA((sendTo + name).c_str());
     }
@@ -58,8 +61,27 @@ class Install : public ::testing::Test {
 
   // Runs `path` without a parameter; the folder browser gets `answer`
   // (IDOK or IDCANCEL), then every box is read and closed.
-  RunResult install(const std::string& path, int answer, std::vector<std::string>* browserTexts = nullptr,
+  // `startFolder`: where the browser should start; its name is waited for
+  // in the browser's edit box before the answer.
+  RunResult install(const std::string& path, int answer, const std::string& startFolder = "",
+                    std::vector<std::string>* browserTexts = nullptr,
                     const std::string& screenshot = "") {
+    // Wine's folder browser now and then loses the start folder it was
+    // asked to select (the edit box then names another folder): such a
+    // browser is cancelled, which writes nothing, and the run starts again.
+    for (int attempt = 1;; ++attempt) {
+      bool lost = false;
+      RunResult result = installOnce(path, answer, startFolder, browserTexts, screenshot,
+                                     attempt < 4 ? &lost : nullptr);
+      if (!lost) return result;
+      std::printf("folder browser lost its start folder (showed \"%s\"); again\n",
+                  selected.c_str());
+    }
+  }
+
+  RunResult installOnce(const std::string& path, int answer, const std::string& startFolder,
+                        std::vector<std::string>* browserTexts, const std::string& screenshot,
+                        bool* lost) {
     RunResult result;
     ProgramRun run(path, "\"" + path + "\"", temp.path());
     HWND browser = run.waitForNewWindow(20000);
@@ -73,17 +95,33 @@ class Install : public ::testing::Test {
       // Not the browser: the box of a failure before it.
       result.dialogs.push_back(seen);
       clickButton(browser, "OK");
-    } else {
-      if (browserTexts) *browserTexts = staticTexts(browser);
-      if (!screenshot.empty()) saveScreenshot(browser, screenshot);
-      clickButtonWithId(browser, answer);
-      while (HWND box = run.waitForNewWindow(10000)) {
-        result.dialogs.push_back(readDialog(box));
-        if (!screenshot.empty() && result.dialogs.size() == 1) {
-          saveScreenshot(box, screenshot.substr(0, screenshot.size() - 4) + "-info.png");
-        }
-        clickButton(box, "OK");
+      result.exitCode = run.waitForExit(10000);
+      return result;
+    }
+    // The browser selects its start folder once it is shown: the edit box
+    // then holds that folder's name.
+    if (!startFolder.empty()) {
+      const std::string bare = startFolder.substr(0, startFolder.size() - 1);
+      const std::string name = bare.substr(bare.rfind('\\') + 1);
+      const ULONGLONG deadline = GetTickCount64() + 4000;
+      while (editText(browser) != name && GetTickCount64() < deadline) Sleep(50);
+      selected = editText(browser);
+      if (selected != name && lost) {
+        *lost = true;
+        clickButtonWithId(browser, IDCANCEL);
+        run.waitForExit(10000);
+        return result;
       }
+    }
+    if (browserTexts) *browserTexts = staticTexts(browser);
+    if (!screenshot.empty()) saveScreenshot(browser, screenshot);
+    clickButtonWithId(browser, answer);
+    while (HWND box = run.waitForNewWindow(10000)) {
+      result.dialogs.push_back(readDialog(box));
+      if (!screenshot.empty() && result.dialogs.size() == 1) {
+        saveScreenshot(box, screenshot.substr(0, screenshot.size() - 4) + "-info.png");
+      }
+      clickButton(box, "OK");
     }
     result.exitCode = run.waitForExit(10000);
     return result;
@@ -91,9 +129,13 @@ class Install : public ::testing::Test {
 
   TempFolder temp;
   const std::string program = temp / "prog\\Sauvegarde.exe";
+  // Destinations at the root of C:, which Wine's folder browser reaches at
+  // once (its tree of the temporary folder fills too slowly to select in).
+  const std::string roots = "C:\\sauvegarde-install-" + std::to_string(GetCurrentProcessId()) + "\\";
   const std::string sendTo = shellFolder(CSIDL_SENDTO);
   const std::string documents = shellFolder(CSIDL_PERSONAL);
   const std::string installed = sendTo + "Sauvegarde.exe";
+  std::string selected;  // what the browser showed as selected
 };
 
 }  // namespace
@@ -104,8 +146,8 @@ TEST_F(Install, confirmedChoiceWritesTheSettingsThenTheCopy) {
     std::string chosen;       // the folder the browser starts at
     std::string written;      // the copy's settings
   } cases[] = {
-      {"DestPath = " + temp / "Sauvegardes\\" + "\r\n", temp / "Sauvegardes\\",
-       settingsLines("%P_%yyyy-%mm-%dd", temp / "Sauvegardes\\")},
+      {"DestPath = " + roots + "Sauvegardes\\\r\n", roots + "Sauvegardes\\",
+       settingsLines("%P_%yyyy-%mm-%dd", roots + "Sauvegardes\\")},
       // The documents folder goes back to its placeholder; the mask of the
       // running program's own settings is carried over.
       {"MaskFileName = Sauve-%P_%yyyy\r\nDestPath = %MyDoc%Archives\\\r\n", documents + "Archives\\",
@@ -116,10 +158,12 @@ TEST_F(Install, confirmedChoiceWritesTheSettingsThenTheCopy) {
     ASSERT_TRUE(makeFolders(c.chosen));
     ASSERT_TRUE(writeFile(program + ".ini", c.ownSettings));
     std::vector<std::string> texts;
-    RunResult result = install(program, IDOK, &texts,
+    RunResult result = install(program, IDOK, c.chosen, &texts,
                                programBesideTests("screenshots\\install-browser.png"));
     EXPECT_EQ(result.exitCode, 0u) << c.chosen;
     EXPECT_NE(std::find(texts.begin(), texts.end(), prompt), texts.end()) << c.chosen;
+    const std::string chosenName = c.chosen.substr(0, c.chosen.size() - 1);
+    EXPECT_EQ(selected, chosenName.substr(chosenName.rfind('\\') + 1));
     ASSERT_EQ(result.dialogs.size(), 1u) << c.chosen;
     EXPECT_EQ(result.dialogs[0], infoBox());
     EXPECT_EQ(readFile(installed + ".ini"), c.written);
@@ -153,44 +197,46 @@ TEST_F(Install, missingSendToFolderShowsItsBox) {
 }
 
 TEST_F(Install, secondInstallationReplacesTheCopyAndItsSettings) {
-  ASSERT_TRUE(makeFolders(temp / "premier\\"));
-  ASSERT_TRUE(makeFolders(temp / "second\\"));
-  ASSERT_TRUE(writeFile(program + ".ini", "DestPath = " + temp / "premier\\" + "\r\n"));
-  ASSERT_EQ(install(program, IDOK).dialogs.size(), 1u);
+  ASSERT_TRUE(makeFolders(roots + "premier\\"));
+  ASSERT_TRUE(makeFolders(roots + "second\\"));
+  ASSERT_TRUE(writeFile(program + ".ini", "DestPath = " + roots + "premier\\" + "\r\n"));
+  ASSERT_EQ(install(program, IDOK, roots + "premier\\").dialogs.size(), 1u);
   ASSERT_TRUE(writeFile(installed, "an older copy"));
-  ASSERT_TRUE(writeFile(program + ".ini", "DestPath = " + temp / "second\\" + "\r\n"));
-  RunResult again = install(program, IDOK);
+  ASSERT_TRUE(writeFile(program + ".ini", "DestPath = " + roots + "second\\" + "\r\n"));
+  RunResult again = install(program, IDOK, roots + "second\\");
   ASSERT_EQ(again.dialogs.size(), 1u);
   EXPECT_EQ(again.dialogs[0], infoBox());
-  EXPECT_EQ(readFile(installed + ".ini"), settingsLines("%P_%yyyy-%mm-%dd", temp / "second\\"));
+  EXPECT_EQ(readFile(installed + ".ini"), settingsLines("%P_%yyyy-%mm-%dd", roots + "second\\"));
   EXPECT_EQ(readFile(installed), readFile(program));
 }
 
 TEST_F(Install, startedFromSendToRewritesItsSettingsButCannotCopyItself) {
-  ASSERT_TRUE(makeFolders(temp / "premier\\"));
-  ASSERT_TRUE(makeFolders(temp / "second\\"));
-  ASSERT_TRUE(writeFile(program + ".ini", "DestPath = " + temp / "premier\\" + "\r\n"));
-  ASSERT_EQ(install(program, IDOK).dialogs.size(), 1u);
+  ASSERT_TRUE(makeFolders(roots + "premier\\"));
+  ASSERT_TRUE(makeFolders(roots + "second\\"));
+  ASSERT_TRUE(writeFile(program + ".ini", "DestPath = " + roots + "premier\\" + "\r\n"));
+  ASSERT_EQ(install(program, IDOK, roots + "premier\\").dialogs.size(), 1u);
   // The installed copy's own settings lead its browser to the new folder.
-  ASSERT_TRUE(writeFile(installed + ".ini", "DestPath = " + temp / "second\\" + "\r\n"));
+  ASSERT_TRUE(writeFile(installed + ".ini", "DestPath = " + roots + "second\\" + "\r\n"));
   const std::string before = readFile(installed);
-  RunResult result = install(installed, IDOK);
+  RunResult result = install(installed, IDOK, roots + "second\\");
   EXPECT_EQ(result.exitCode, 0u);
   ASSERT_EQ(result.dialogs.size(), 1u);
   EXPECT_EQ(result.dialogs[0], (DialogSeen{"Erreur Sauvegarde",
                                            "La copie a \xE9" "chou\xE9" "e !\r\n" + installed,
                                            {"OK"},
                                            false}));
-  EXPECT_EQ(readFile(installed + ".ini"), settingsLines("%P_%yyyy-%mm-%dd", temp / "second\\"));
+  EXPECT_EQ(readFile(installed + ".ini"), settingsLines("%P_%yyyy-%mm-%dd", roots + "second\\"));
   EXPECT_EQ(readFile(installed), before);
   EXPECT_FALSE(pathExists(sendTo + "~Sauvegarde.exe.tmp"));
 }
 
 TEST_F(Install, installedCopyBacksUpIntoTheChosenFolder) {
-  const std::string chosen = temp / "choisi\\";
+  const std::string chosen = roots + "choisi\\";
   ASSERT_TRUE(makeFolders(chosen));
   ASSERT_TRUE(writeFile(program + ".ini", "DestPath = " + chosen + "\r\n"));
-  ASSERT_EQ(install(program, IDOK).dialogs.size(), 1u);
+  ASSERT_EQ(install(program, IDOK, chosen).dialogs.size(), 1u);
+  EXPECT_EQ(selected, "choisi");
+  EXPECT_EQ(readFile(installed + ".ini"), settingsLines("%P_%yyyy-%mm-%dd", chosen));
   ASSERT_TRUE(writeFile(temp / "Projet\\note.txt", "une note"));
   const std::string tmp = temp / "tmp\\";
   ASSERT_TRUE(makeFolders(tmp));

@@ -1,8 +1,10 @@
-// Watches one backup run of the real program for a person who cannot see
-// the screen (a machine without a display): prints what the windows show,
-// saves a screenshot of the finished progress window, presses "Fermer" and
-// ends with the program's exit code.
-// Usage: watch_backup.exe PROGRAM FOLDER SCREENSHOT.png
+// Watches one run of the real program for a person who cannot see the
+// screen (a machine without a display): prints what the windows show,
+// saves a screenshot, answers as a user who accepts what is offered, and
+// ends with the program's exit code. With a folder: a backup, whose
+// finished window is captured before "Fermer" is pressed. Without: the
+// installation, whose folder browser is confirmed at its start folder.
+// Usage: watch_backup.exe PROGRAM SCREENSHOT.png [FOLDER]
 #include <windows.h>
 
 #include <cstdio>
@@ -15,21 +17,46 @@ namespace {
 // waited for beyond this.
 constexpr ULONGLONG longestRunMs = 12ull * 3600 * 1000;
 
+
+// The installation: the browser is confirmed, then each box read and closed.
+int watchInstallation(ProgramRun& run, HWND window, const std::string& screenshot) {
+  for (int shown = 0; window; ++shown) {
+    // The browser selects its start folder once it is shown.
+    if (shown == 0) settledEditText(window, 10000);
+    DialogSeen seen = readDialog(window);
+    std::printf("[%s]\n", seen.caption.c_str());
+    for (const std::string& text : staticTexts(window)) {
+      if (!text.empty()) std::printf("%s\n", text.c_str());
+    }
+    // The folder browser, then the box: the last one keeps the given name.
+    const std::string name =
+        shown == 0 ? screenshot.substr(0, screenshot.size() - 4) + "-browser.png" : screenshot;
+    saveScreenshot(window, name);
+    if (!clickButtonWithId(window, IDOK)) clickButton(window, "OK");
+    window = run.waitForNewWindow(60000);
+  }
+  return static_cast<int>(run.waitForExit(10000));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 4) {
-    std::fprintf(stderr, "usage: watch_backup PROGRAM FOLDER SCREENSHOT.png\n");
+  if (argc != 3 && argc != 4) {
+    std::fprintf(stderr, "usage: watch_backup PROGRAM SCREENSHOT.png [FOLDER]\n");
     return 2;
   }
   const std::string program = argv[1];
-  ProgramRun run(program, "\"" + program + "\" \"" + argv[2] + "\"", "");
+  const std::string screenshot = argv[2];
+  const bool install = argc == 3;
+  ProgramRun run(program, "\"" + program + "\"" + (install ? "" : " \"" + std::string(argv[3]) + "\""),
+                 "");
   if (!run.started()) {
     std::fprintf(stderr, "watch_backup: cannot start %s\n", program.c_str());
     return 2;
   }
   HWND window = run.waitForNewWindow(60000);
   if (window == nullptr) return static_cast<int>(run.waitForExit(10000));
+  if (install) return watchInstallation(run, window, screenshot);
   if (windowClass(window) == "#32770") {  // a message box: an error before the window
     DialogSeen box = readDialog(window);
     std::printf("%s\n%s\n", box.caption.c_str(), box.text.c_str());
@@ -51,7 +78,7 @@ int main(int argc, char** argv) {
   std::fprintf(stderr, "\n");
   for (const std::string& line : reportLines(seen)) std::printf("%s\n", line.c_str());
   std::printf("Titre : %s\n", seen.title.c_str());
-  if (!saveScreenshot(window, argv[3])) std::fprintf(stderr, "watch_backup: no screenshot\n");
+  if (!saveScreenshot(window, screenshot)) std::fprintf(stderr, "watch_backup: no screenshot\n");
   if (seen.button == "Fermer") {
     clickButton(window, "Fermer");
   } else {
