@@ -1,6 +1,6 @@
 #include "app/install.h"
 
-#include "app/backup_job.h"
+#include "base/backup_job.h"
 #include "app/command_line.h"
 #include "app/paths.h"
 #include "platform/dialogs.h"

@@ -1,6 +1,6 @@
 #include "app/preparation.h"
 
-#include "app/backup_job.h"
+#include "base/backup_job.h"
 #include "app/paths.h"
 #include "app/process_end.h"
 #include "platform/files.h"

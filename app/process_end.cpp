@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "app/backup_job.h"
+#include "base/backup_job.h"
 #include "archive/zip_writer.h"
 #include "platform/dialogs.h"
 

@@ -1,6 +1,6 @@
 #include "app/run.h"
 
-#include "app/backup_job.h"
+#include "base/backup_job.h"
 #include "app/command_line.h"
 #include "app/preparation.h"
 #include "archive/zip_writer.h"

@@ -11,17 +11,11 @@
 
 #include "archive/file_list.h"
 #include "archive/zip_writer.h"
+#include "bench/timing.h"
 #include "platform/source_file.h"
 #include "zlib.h"
 
 namespace {
-
-double secondsSince(const LARGE_INTEGER& start) {
-  LARGE_INTEGER now, frequency;
-  QueryPerformanceCounter(&now);
-  QueryPerformanceFrequency(&frequency);
-  return double(now.QuadPart - start.QuadPart) / double(frequency.QuadPart);
-}
 
 SIZE_T peakWorkingSet() {
   PROCESS_MEMORY_COUNTERS counters{};

@@ -9,16 +9,10 @@
 
 #include <cstdio>
 
+#include "bench/timing.h"
 #include "tests/e2e/driver.h"
 
 namespace {
-
-double secondsSince(const LARGE_INTEGER& start) {
-  LARGE_INTEGER now, frequency;
-  QueryPerformanceCounter(&now);
-  QueryPerformanceFrequency(&frequency);
-  return double(now.QuadPart - start.QuadPart) / double(frequency.QuadPart);
-}
 
 double cpuSeconds(HANDLE thread) {
   FILETIME created, ended, kernel, user;

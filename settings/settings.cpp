@@ -1,6 +1,6 @@
 #include "settings/settings.h"
 
-#include "app/backup_job.h"
+#include "base/backup_job.h"
 #include "platform/files.h"
 #include "settings/placeholders.h"
 #include "settings/settings_file.h"

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/backup_job.h"
+#include "base/backup_job.h"
 #include "ui/progress_loop.h"
 
 // The file services delivery uses; the program's are in delivery_win.cpp.

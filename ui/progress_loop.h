@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/backup_job.h"
+#include "base/backup_job.h"
 
 // One event of the main thread, as far as the loop tells them apart.
 enum class LoopEvent {

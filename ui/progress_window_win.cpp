@@ -3,7 +3,7 @@
 
 #include <climits>
 
-#include "app/backup_job.h"
+#include "base/backup_job.h"
 #include "app/process_end.h"
 #include "archive/zip_writer.h"
 #include "platform/files.h"

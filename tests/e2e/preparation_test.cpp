@@ -92,12 +92,23 @@ TEST_F(BackupStart, nameWithoutFolderPartGivesTheCurrentFolder) {
   EXPECT_NE(readFile(old), "old archive");
 }
 
-TEST_F(BackupStart, withoutParameterEndsWithZeroAndShowsNothing) {
+// No parameter, or parameters that join to nothing: install mode, whose
+// first window is the folder browser; cancelled, it ends with 0 and shows
+// nothing more. No backup is prepared.
+TEST_F(BackupStart, withoutParameterSelectsInstallMode) {
+  const std::string program = programBesideTests("Sauvegarde.exe");
   for (const char* parameters : {"", "\"\"", "\"\"\"\""}) {
-    RunResult result = run(parameters);
-    EXPECT_EQ(result.exitCode, 0u) << parameters;
-    EXPECT_TRUE(result.dialogs.empty()) << parameters;
-    EXPECT_EQ(result.otherWindows, 0) << parameters;
+    std::string line = "\"" + program + "\"" + (*parameters ? " " : "") + parameters;
+    ProgramRun run(program, line, temp.path(), {"TMP=" + tempOfProgram, "TEMP=" + tempOfProgram});
+    HWND browser = run.waitForNewWindow(20000);
+    ASSERT_NE(browser, nullptr) << parameters;
+    std::vector<std::string> texts = staticTexts(browser);
+    EXPECT_NE(std::find(texts.begin(), texts.end(), "S\xE9lectionnez le dossier de sauvegarde"),
+              texts.end())
+        << parameters;
+    clickButtonWithId(browser, IDCANCEL);
+    EXPECT_EQ(run.waitForNewWindow(3000), nullptr) << parameters;
+    EXPECT_EQ(run.waitForExit(10000), 0u) << parameters;
   }
   EXPECT_FALSE(pathExists(dropBox));
 }

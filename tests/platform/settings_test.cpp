@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/backup_job.h"
+#include "base/backup_job.h"
 #include "platform/files.h"
 #include "platform/shell.h"
 #include "settings/settings.h"

@@ -1,3 +1,0 @@
-#include "app/backup_job.h"
-
-BackupJob backupJob;

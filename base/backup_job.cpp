@@ -1,0 +1,3 @@
+#include "base/backup_job.h"
+
+BackupJob backupJob;
