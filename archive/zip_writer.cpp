@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "archive/buffered_io.h"
+#include "archive/chunk_writer.h"
 #include "archive/file_list.h"
 #include "archive/zip_check.h"
 #include "archive/zip_rules.h"
@@ -20,6 +21,7 @@ namespace {
 constexpr unsigned long utf8NameFlag = 0x800;  // general-purpose bit 11
 
 std::atomic<bool> stopRequested{false};
+bool overlapCompression = true;  // tests and the benchmark may turn it off
 // Worker during a pass, then the main thread: the paths, and where each
 // stood in the file list.
 std::vector<std::string> leftOut;
@@ -99,11 +101,28 @@ void pauseAfterChunk() {
 
 enum class FileOutcome { archived, emptyEntry, leftOut, archiveBroken };
 
+// One chunk's deflate and write, with the CRC-32 and size of what was
+// handed to the writer. Runs on the chunk writer's helper; the entry is read
+// by the archiving thread only after the chunk writer has finished.
+struct ChunkTarget {
+  zipFile archive;
+  WrittenEntry* entry;
+};
+
+int writeChunk(void* context, const char* data, std::size_t size) {
+  auto* target = static_cast<ChunkTarget*>(context);
+  const int result = zipWriteInFileInZip(target->archive, data, static_cast<unsigned>(size));
+  target->entry->crc = static_cast<std::uint32_t>(
+      crc32(target->entry->crc, reinterpret_cast<const Bytef*>(data), static_cast<uInt>(size)));
+  target->entry->size += size;
+  return result;
+}
+
 // One listed file: its entry and its data. The source file is opened before
 // the entry, so that a file that cannot be read leaves no empty entry that
 // would stand for it.
 FileOutcome archiveFile(zipFile archive, const std::string& path, const std::string& baseFolder,
-                        std::vector<WrittenEntry>& written) {
+                        ChunkWriter& chunks, std::vector<WrittenEntry>& written) {
   // One open serves the time, the size and the data. A file that another
   // program holds open for writing, or without sharing, cannot be opened and
   // is left out.
@@ -117,8 +136,9 @@ FileOutcome archiveFile(zipFile archive, const std::string& path, const std::str
   localPartsOfFileTime(facts.lastWriteTime, parts);
   zip_fileinfo info = entryDescription(facts.attributes, parts);
   const std::uint64_t size = facts.size;
-  std::unique_ptr<char[]> buffer(new (std::nothrow) char[readBufferSize]);
-  if (!buffer) return FileOutcome::leftOut;
+  // Two buffers: one is read into while the other is being written.
+  std::unique_ptr<char[]> buffers(new (std::nothrow) char[2 * readBufferSize]);
+  if (!buffers) return FileOutcome::leftOut;
 
   bool utf8 = false;
   WrittenEntry entry;
@@ -134,19 +154,27 @@ FileOutcome archiveFile(zipFile archive, const std::string& path, const std::str
   FileOutcome outcome = FileOutcome::emptyEntry;
   entry.crc = static_cast<std::uint32_t>(crc32(0, nullptr, 0));
   if (size > 0) {
-    int lastWrite = ZIP_OK;
+    // Each chunk is deflated and written while the pass pauses after
+    // reading it; the entry is complete once the chunk writer has finished.
+    // A buffer is read into again once its chunk is written, so the helper
+    // may still be deflating one chunk while the next is read and paused
+    // after: a slow chunk is caught up during the pauses that follow.
+    ChunkTarget target{archive, &entry};
+    std::uint64_t tickets[2] = {0, 0};
+    std::size_t chunk = 0;
     do {
-      std::size_t got = source.read(buffer.get(), readBufferSize);
-      lastWrite = zipWriteInFileInZip(archive, buffer.get(), static_cast<unsigned>(got));
-      entry.crc = static_cast<std::uint32_t>(
-          crc32(entry.crc, reinterpret_cast<const Bytef*>(buffer.get()), static_cast<uInt>(got)));
-      entry.size += got;
+      const std::size_t which = chunk++ % 2;
+      char* buffer = buffers.get() + which * readBufferSize;
+      if (tickets[which] != 0) chunks.waitUntilWritten(tickets[which]);
+      std::size_t got = source.read(buffer, readBufferSize);
+      tickets[which] = chunks.write(writeChunk, &target, buffer, got);
       pauseAfterChunk();
     } while (!stopping() && !source.atEnd());
+    const int lastWrite = chunks.finish();
     bool whole = lastWrite == ZIP_OK && !source.failed() && !stopping();
     outcome = whole ? FileOutcome::archived : FileOutcome::leftOut;
   }
-  buffer.reset();
+  buffers.reset();
   source.close();
   if (zipCloseFileInZip(archive) != ZIP_OK) return FileOutcome::archiveBroken;
   written.push_back(std::move(entry));
@@ -188,6 +216,8 @@ std::vector<std::string> whatTheArchiveLacks() {
   while (folder < unlistedFolders.size()) lacking.push_back(unlistedFolders[folder++].path);
   return lacking;
 }
+
+void setCompressionOverlapForTests(bool overlap) { overlapCompression = overlap; }
 
 void setArchiverTestHooks(const ArchiverTestHooks* hooks) {
   testHooks = hooks;
@@ -238,10 +268,11 @@ std::int32_t archiveFolder(const std::string& archivePath, const std::string& fi
   std::int32_t count = 0;
   bool broken = false;
   std::vector<WrittenEntry> written;
+  ChunkWriter chunks(overlapCompression);
   for (std::size_t i = 0; i < fileList.size(); ++i) {
     if (broken || stopping()) break;
     const std::string& path = fileList[i].path;
-    switch (archiveFile(archive.get(), path, baseFolder, written)) {
+    switch (archiveFile(archive.get(), path, baseFolder, chunks, written)) {
       case FileOutcome::archived: ++count; break;
       case FileOutcome::emptyEntry: break;
       case FileOutcome::leftOut:

@@ -61,3 +61,6 @@ struct ArchiverTestHooks {
   void* io = nullptr;              // a zlib_filefunc64_def to write through
 };
 void setArchiverTestHooks(const ArchiverTestHooks* hooks);
+// Tests and the benchmark: false deflates and writes each chunk before the
+// pause that follows it, instead of during it. Set between passes.
+void setCompressionOverlapForTests(bool overlap);

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <thread>
 
 #include "archive/file_list.h"
 #include "archive/zip_writer.h"
@@ -434,5 +435,53 @@ TEST_F(Archiver, readThatFailsLeavesTheFileUncountedAndNamed) {
     (*expect.entries)[2].size = 5u;
     EXPECT_EQ(verdict(expect), "OK") << c.failingRead;
     DeleteFileA(zipPath.c_str());
+  }
+}
+
+// Deflating each chunk while the pass pauses changes nothing in the archive.
+TEST_F(Archiver, overlappedCompressionWritesTheSameBytes) {
+  for (int i = 0; i < 200; ++i) {
+    ASSERT_TRUE(writeFile(source + (i % 4 ? "" : "Sous\\") + "f" + std::to_string(i) + ".txt",
+                          bytesOfSize(static_cast<std::size_t>(i * 37 % 3000))));
+  }
+  for (std::size_t size : {350000u, 1048576u, 250001u}) {
+    ASSERT_TRUE(writeFile(source + "big" + std::to_string(size) + ".bin", bytesOfSize(size)));
+  }
+  setArchiverTestHooks(&fast);
+  const std::int32_t overlapped = archive();
+  const std::string withHelper = readFile(zipPath);
+  ASSERT_TRUE(DeleteFileA(zipPath.c_str()));
+  setCompressionOverlapForTests(false);
+  const std::int32_t inOrder = archive();
+  setCompressionOverlapForTests(true);
+  const std::string withoutHelper = readFile(zipPath);
+  EXPECT_EQ(overlapped, inOrder);
+  EXPECT_GT(withHelper.size(), 100000u);
+  EXPECT_TRUE(withHelper == withoutHelper) << withHelper.size() << " vs " << withoutHelper.size();
+  ArchiveExpectations expect;
+  expect.count = 203;
+  EXPECT_EQ(verdict(expect), "OK");
+}
+
+TEST_F(Archiver, stopAtAnyMomentLeavesADeletableArchiveAndNoOpenFile) {
+  for (int i = 0; i < 30; ++i) {
+    ASSERT_TRUE(writeFile(source + "f" + std::to_string(i) + ".bin", bytesOfSize(300000)));
+  }
+  for (DWORD delay : {0u, 3u, 15u, 40u, 100u, 250u, 600u}) {
+    initArchiver();
+    std::thread stopper([delay] {
+      Sleep(delay);
+      requestArchiveStop();
+    });
+    archive();
+    stopper.join();
+    EXPECT_TRUE(DeleteFileA(zipPath.c_str())) << delay;
+    for (int i = 0; i < 30; ++i) {
+      const std::string path = source + "f" + std::to_string(i) + ".bin";
+      HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+      EXPECT_NE(file, INVALID_HANDLE_VALUE) << delay << " " << path;
+      if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    }
   }
 }
