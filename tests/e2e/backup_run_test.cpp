@@ -200,7 +200,7 @@ TEST_F(BackupRun, onlyEmptyFilesFailAndKeepTheTemporaryArchive) {
 }
 
 TEST_F(BackupRun, keysWhileRunningDoNothing) {
-  ASSERT_TRUE(writeFile(source + "gros.bin", filler(30 << 20, 3)));  // 300 chunks
+  ASSERT_TRUE(writeFile(source + "gros.bin", filler(45 << 20, 3)));  // 450 chunks: 4.5 s
   start();
   waitUntil([](const ProgressSeen& seen) { return seen.title.find("01 secondes") != std::string::npos; });
   pressKey(window, VK_RETURN);
