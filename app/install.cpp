@@ -22,14 +22,16 @@ void showError(const std::string& text) {
 bool installCopy(const std::string& program, const std::string& installed) {
   if (sameFile(program, installed)) return false;
   const std::string staging = pathPartOf(installed) + "~" + filePartOf(installed) + ".tmp";
-  if (copyFileWrittenThrough(program, staging) && moveFileReplacing(staging, installed)) return true;
+  if (copyFileWrittenThrough(program, staging) && moveFileReplacing(staging, installed))
+    return true;
   deleteFile(staging);
   return false;
 }
 
 }  // namespace
 
-std::string installedProgramPathOf(const std::string& sendToFolder, const std::string& programPath) {
+std::string installedProgramPathOf(const std::string& sendToFolder,
+                                   const std::string& programPath) {
   return sendToFolder + filePartOf(programPath);
 }
 

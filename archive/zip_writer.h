@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-
 inline constexpr int compressionMethod = 8;  // Z_DEFLATED
 inline constexpr int compressionLevel = 9;
 inline constexpr std::size_t readBufferSize = 102400;

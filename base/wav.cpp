@@ -10,11 +10,13 @@ void put16(std::vector<std::uint8_t>& out, std::uint16_t value) {
 }
 
 void put32(std::vector<std::uint8_t>& out, std::uint32_t value) {
-  for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<std::uint8_t>(value >> shift));
+  for (int shift = 0; shift < 32; shift += 8)
+    out.push_back(static_cast<std::uint8_t>(value >> shift));
 }
 
 void putTag(std::vector<std::uint8_t>& out, std::string_view tag) {
-  for (std::size_t i = 0; i < 4; ++i) out.push_back(i < tag.size() ? static_cast<std::uint8_t>(tag[i]) : ' ');
+  for (std::size_t i = 0; i < 4; ++i)
+    out.push_back(i < tag.size() ? static_cast<std::uint8_t>(tag[i]) : ' ');
 }
 
 std::uint16_t get16(std::span<const std::uint8_t> bytes, std::size_t at) {

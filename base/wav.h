@@ -13,7 +13,9 @@ struct WavFormat {
   std::uint16_t channels = 2;
   std::uint32_t framesPerSecond = 22050;
   std::uint16_t bitsPerSample = 16;
-  std::uint16_t bytesPerFrame() const { return static_cast<std::uint16_t>(channels * bitsPerSample / 8); }
+  std::uint16_t bytesPerFrame() const {
+    return static_cast<std::uint16_t>(channels * bitsPerSample / 8);
+  }
   std::uint32_t bytesPerSecond() const { return framesPerSecond * bytesPerFrame(); }
   friend bool operator==(const WavFormat&, const WavFormat&) = default;
 };

@@ -104,8 +104,8 @@ bool sameFile(const std::string& a, const std::string& b) {
 }
 
 bool moveFileReplacing(const std::string& from, const std::string& to) {
-  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
-         0;
+  return MoveFileExA(from.c_str(), to.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 std::string currentFolder() {
@@ -216,7 +216,8 @@ std::wstring longFormOf(const std::string& path) {
     prefix += L"UNC\\";
     rest.erase(0, 2);
   }
-  int length = MultiByteToWideChar(CP_ACP, 0, rest.data(), static_cast<int>(rest.size()), nullptr, 0);
+  int length =
+      MultiByteToWideChar(CP_ACP, 0, rest.data(), static_cast<int>(rest.size()), nullptr, 0);
   std::wstring wide(static_cast<std::size_t>(length), L'\0');
   MultiByteToWideChar(CP_ACP, 0, rest.data(), static_cast<int>(rest.size()), wide.data(), length);
   return prefix + wide;
@@ -225,12 +226,11 @@ std::wstring longFormOf(const std::string& path) {
 OwnedFile openWith(const std::string& path, DWORD access, DWORD sharing, DWORD disposition) {
   // The settings of a program whose path passes the ANSI limit lie beside
   // it all the same.
-  HANDLE handle =
-      path.size() < maxPathChars
-          ? CreateFileA(path.c_str(), access, sharing, nullptr, disposition, FILE_ATTRIBUTE_NORMAL,
-                        nullptr)
-          : CreateFileW(longFormOf(path).c_str(), access, sharing, nullptr, disposition,
-                        FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE handle = path.size() < maxPathChars
+                      ? CreateFileA(path.c_str(), access, sharing, nullptr, disposition,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr)
+                      : CreateFileW(longFormOf(path).c_str(), access, sharing, nullptr, disposition,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
   return OwnedFile(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
 }
 

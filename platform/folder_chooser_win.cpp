@@ -27,8 +27,9 @@ class LoadedShell {
   }
   template <typename Function>
   Function find(const char* name) const {
-    return module_ ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module_, name)))
-                   : nullptr;
+    return module_
+               ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module_, name)))
+               : nullptr;
   }
 
  private:

@@ -38,7 +38,7 @@ class SourceFile {
  private:
   void* handle_ = nullptr;
   bool failed_ = false;
-  int readsBeforeFault_ = -1;  // tests only: the read that fails, counted down
+  int readsBeforeFault_ = -1;   // tests only: the read that fails, counted down
   bool lastReadShort_ = false;  // the last read ended at the end of the file
 };
 

@@ -17,8 +17,11 @@ double bellNote(double frequency, double t) {
   struct Partial {
     double ratio, level, decay;
   };
-  constexpr std::array<Partial, 5> partials{{
-      {1.0, 1.0, 4.5}, {2.0, 0.45, 7.0}, {2.76, 0.22, 10.0}, {4.07, 0.10, 14.0}, {5.4, 0.05, 20.0}}};
+  constexpr std::array<Partial, 5> partials{{{1.0, 1.0, 4.5},
+                                             {2.0, 0.45, 7.0},
+                                             {2.76, 0.22, 10.0},
+                                             {4.07, 0.10, 14.0},
+                                             {5.4, 0.05, 20.0}}};
   double value = 0;
   for (const Partial& p : partials) {
     value += p.level * std::exp(-p.decay * t) * std::sin(2 * pi * frequency * p.ratio * t);
@@ -113,7 +116,8 @@ std::vector<std::uint8_t> iconImage(int size) {
       double r = 0, g = 0, b = 0, a = 0;
       for (int sy = 0; sy < grid; ++sy) {
         for (int sx = 0; sx < grid; ++sx) {
-          Colour c = iconColourAt((column + (sx + 0.5) / grid) / size, (row + (sy + 0.5) / grid) / size);
+          Colour c =
+              iconColourAt((column + (sx + 0.5) / grid) / size, (row + (sy + 0.5) / grid) / size);
           r += c.r * c.a;
           g += c.g * c.a;
           b += c.b * c.a;
@@ -121,7 +125,9 @@ std::vector<std::uint8_t> iconImage(int size) {
         }
       }
       const double n = grid * grid;
-      auto byte = [](double v) { return static_cast<std::uint8_t>(std::lround(std::clamp(v, 0.0, 1.0) * 255)); };
+      auto byte = [](double v) {
+        return static_cast<std::uint8_t>(std::lround(std::clamp(v, 0.0, 1.0) * 255));
+      };
       const double alpha = a / n;
       const double un = a > 0 ? 1 / a : 0;  // colours are stored without the alpha multiplied in
       pixels.push_back(byte(b * un));
@@ -130,7 +136,8 @@ std::vector<std::uint8_t> iconImage(int size) {
       pixels.push_back(byte(alpha));
       if (alpha < 0.5) {
         const int maskIndex = (size - 1 - row) * maskRow + column / 8;
-        mask[static_cast<std::size_t>(maskIndex)] |= static_cast<std::uint8_t>(0x80 >> (column % 8));
+        mask[static_cast<std::size_t>(maskIndex)] |=
+            static_cast<std::uint8_t>(0x80 >> (column % 8));
       }
     }
   }

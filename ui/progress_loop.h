@@ -11,10 +11,10 @@
 
 // One event of the main thread, as far as the loop tells them apart.
 enum class LoopEvent {
-  other,         // painting, mouse, keyboard and the like
-  buttonPressed, // control 1
-  shortcut13,    // Return, once bound
-  shortcut27,    // Escape, once bound
+  other,          // painting, mouse, keyboard and the like
+  buttonPressed,  // control 1
+  shortcut13,     // Return, once bound
+  shortcut27,     // Escape, once bound
   timer1,
   closeRequest,  // close box, Close in the system menu, Alt+F4
   workerEnded,   // the wait woke because the worker thread ended

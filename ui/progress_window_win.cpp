@@ -138,7 +138,8 @@ LRESULT CALLBACK ProgressWindow::windowProcedure(HWND window, UINT message, WPAR
 LRESULT ProgressWindow::handle(UINT message, WPARAM w, LPARAM l) {
   switch (message) {
     case WM_COMMAND:
-      if (HIWORD(w) == BN_CLICKED && LOWORD(w) == buttonId && reinterpret_cast<HWND>(l) == button_) {
+      if (HIWORD(w) == BN_CLICKED && LOWORD(w) == buttonId &&
+          reinterpret_cast<HWND>(l) == button_) {
         met(LoopEvent::buttonPressed);
       } else if (HIWORD(w) == 1 && LOWORD(w) == returnShortcut) {
         met(LoopEvent::shortcut13);
@@ -222,18 +223,17 @@ bool ProgressWindow::createControls() {
     boxClass = RICHEDIT_CLASSA;
   }
   // Lines are not wrapped: the box scrolls both ways.
-  reportBox_ = CreateWindowExA(WS_EX_CLIENTEDGE, boxClass, "",
-                               WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL |
-                                   ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL |
-                                   ES_NOHIDESEL,
-                               0, 0, 0, 0, window_, reinterpret_cast<HMENU>(reportBoxId), instance,
-                               nullptr);
+  reportBox_ =
+      CreateWindowExA(WS_EX_CLIENTEDGE, boxClass, "",
+                      WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE |
+                          ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_NOHIDESEL,
+                      0, 0, 0, 0, window_, reinterpret_cast<HMENU>(reportBoxId), instance, nullptr);
   if (!reportBox_) return false;
   SendMessageA(reportBox_, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
   SendMessageA(reportBox_, EM_SETTARGETDEVICE, 0, 1);  // no wrapping
   button_ = CreateWindowExA(0, "BUTTON", std::string(cancelCaption).c_str(),
-                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0,
-                            window_, reinterpret_cast<HMENU>(buttonId), instance, nullptr);
+                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0, window_,
+                            reinterpret_cast<HMENU>(buttonId), instance, nullptr);
   if (!button_) return false;
   placeControls(dpi_.dpiForWindow ? dpi_.dpiForWindow(window_) : systemDpi());
   return true;
@@ -309,8 +309,8 @@ void ProgressWindow::runEventLoop() {
     // One wait for a message of the thread or the end of the worker; the
     // ended worker's handle is left out once its end has been reported.
     const DWORD handles = backupJob.archiveWorker != 0 ? 1 : 0;
-    const DWORD woke = MsgWaitForMultipleObjectsEx(handles, &worker_, INFINITE, QS_ALLINPUT,
-                                                   MWMO_INPUTAVAILABLE);
+    const DWORD woke =
+        MsgWaitForMultipleObjectsEx(handles, &worker_, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     pending_ = LoopEvent::other;
     inPass_ = true;
     if (handles == 1 && woke == WAIT_OBJECT_0) {
@@ -320,8 +320,7 @@ void ProgressWindow::runEventLoop() {
       if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) {
           pending_ = LoopEvent::closeRequest;
-        } else if (shortcuts_ &&
-                   (message.hwnd == window_ || IsChild(window_, message.hwnd)) &&
+        } else if (shortcuts_ && (message.hwnd == window_ || IsChild(window_, message.hwnd)) &&
                    TranslateAcceleratorA(window_, shortcuts_, &message)) {
           // The shortcut's event came through the window procedure.
         } else if (!moveFocus(message)) {

@@ -12,7 +12,8 @@ inline constexpr std::string_view targetLinePrefix = "Cible = ";
 inline constexpr std::string_view cancelCaption = "Annuler";
 inline constexpr std::string_view closeCaption = "Fermer";
 inline constexpr std::string_view compressionFailedLine = "Erreur, la compréssion a échouée !";
-inline constexpr std::string_view copyFailedLine = "Erreur, la copie du fichier temporaire a échouée !";
+inline constexpr std::string_view copyFailedLine =
+    "Erreur, la copie du fichier temporaire a échouée !";
 inline constexpr std::string_view successLine = "Terminé avec succés !";
 inline constexpr std::string_view errorTitleSuffix = " - Erreur";
 inline constexpr std::string_view successTitleSuffix = " - Terminé";

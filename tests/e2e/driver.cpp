@@ -256,8 +256,8 @@ ProgramRun::ProgramRun(const std::string& program, const std::string& commandLin
 }
 
 ProgramRun::ProgramRun(DWORD processId) {
-  info_.hProcess = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE,
-                               processId);
+  info_.hProcess =
+      OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, processId);
   info_.dwProcessId = info_.hProcess ? processId : 0;
 }
 

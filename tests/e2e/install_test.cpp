@@ -26,13 +26,17 @@ std::string shellFolder(int id) {
 std::string settingsLines(const std::string& mask, const std::string& destination) {
   return "; %P = nom du fichier/dossier source\r\n"
          "; %yyyy-%mm-%dd %hh:%ii:%ss\r\n"
-         "MaskFileName = " + mask + "\r\n"
-         "DestPath = " + destination + "\r\n";
+         "MaskFileName = " +
+         mask +
+         "\r\n"
+         "DestPath = " +
+         destination + "\r\n";
 }
 
 DialogSeen infoBox() {
   return {"Info",
-          "Copie correctement effectu\xE9" "e !\r\nLe programme se trouve dans le menu "
+          "Copie correctement effectu\xE9"
+          "e !\r\nLe programme se trouve dans le menu "
           "\"Envoyer vers\"",
           {"OK"},
           false};
@@ -131,7 +135,8 @@ class Install : public ::testing::Test {
   const std::string program = temp / "prog\\Sauvegarde.exe";
   // Destinations at the root of C:, which Wine's folder browser reaches at
   // once (its tree of the temporary folder fills too slowly to select in).
-  const std::string roots = "C:\\sauvegarde-install-" + std::to_string(GetCurrentProcessId()) + "\\";
+  const std::string roots =
+      "C:\\sauvegarde-install-" + std::to_string(GetCurrentProcessId()) + "\\";
   const std::string sendTo = shellFolder(CSIDL_SENDTO);
   const std::string documents = shellFolder(CSIDL_PERSONAL);
   const std::string installed = sendTo + "Sauvegarde.exe";
@@ -150,8 +155,8 @@ TEST_F(Install, confirmedChoiceWritesTheSettingsThenTheCopy) {
        settingsLines("%P_%yyyy-%mm-%dd", roots + "Sauvegardes\\")},
       // The documents folder goes back to its placeholder; the mask of the
       // running program's own settings is carried over.
-      {"MaskFileName = Sauve-%P_%yyyy\r\nDestPath = %MyDoc%Archives\\\r\n", documents + "Archives\\",
-       settingsLines("Sauve-%P_%yyyy", "%MyDoc%Archives\\")},
+      {"MaskFileName = Sauve-%P_%yyyy\r\nDestPath = %MyDoc%Archives\\\r\n",
+       documents + "Archives\\", settingsLines("Sauve-%P_%yyyy", "%MyDoc%Archives\\")},
   };
   for (const Case& c : cases) {
     clearSendTo();
@@ -189,10 +194,10 @@ TEST_F(Install, missingSendToFolderShowsItsBox) {
   MoveFileA(away.c_str(), sendToBare.c_str());
   EXPECT_EQ(result.exitCode, 0u);
   ASSERT_EQ(result.dialogs.size(), 1u);
-  EXPECT_EQ(result.dialogs[0], (DialogSeen{"Erreur Sauvegarde",
-                                           "Le dossier SendTo n'est pas acc\xE9ssible !",
-                                           {"OK"},
-                                           false}));
+  EXPECT_EQ(
+      result.dialogs[0],
+      (DialogSeen{
+          "Erreur Sauvegarde", "Le dossier SendTo n'est pas acc\xE9ssible !", {"OK"}, false}));
   EXPECT_FALSE(pathExists(installed));
 }
 
@@ -222,7 +227,10 @@ TEST_F(Install, startedFromSendToRewritesItsSettingsButCannotCopyItself) {
   EXPECT_EQ(result.exitCode, 0u);
   ASSERT_EQ(result.dialogs.size(), 1u);
   EXPECT_EQ(result.dialogs[0], (DialogSeen{"Erreur Sauvegarde",
-                                           "La copie a \xE9" "chou\xE9" "e !\r\n" + installed,
+                                           "La copie a \xE9"
+                                           "chou\xE9"
+                                           "e !\r\n" +
+                                               installed,
                                            {"OK"},
                                            false}));
   EXPECT_EQ(readFile(installed + ".ini"), settingsLines("%P_%yyyy-%mm-%dd", roots + "second\\"));

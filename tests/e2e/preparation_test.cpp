@@ -293,7 +293,8 @@ TEST_F(ProgramWithSettings, programDeeperThan260CharactersFindsItsTitleAndSettin
   EXPECT_EQ(run.waitForExit(10000), 2u);
   DeleteFileW(longForm(program + ".ini").c_str());
   DeleteFileW(longForm(program).c_str());
-  for (std::string f = folder; f.size() > temp.path().size(); f.resize(f.rfind('\\', f.size() - 2) + 1)) {
+  for (std::string f = folder; f.size() > temp.path().size();
+       f.resize(f.rfind('\\', f.size() - 2) + 1)) {
     RemoveDirectoryW(longForm(f).c_str());
   }
 }

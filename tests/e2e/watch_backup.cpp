@@ -17,7 +17,6 @@ namespace {
 // waited for beyond this.
 constexpr ULONGLONG longestRunMs = 12ull * 3600 * 1000;
 
-
 // The installation: the browser is confirmed, then each box read and closed.
 int watchInstallation(ProgramRun& run, HWND window, const std::string& screenshot) {
   for (int shown = 0; window; ++shown) {
@@ -48,8 +47,8 @@ int main(int argc, char** argv) {
   const std::string program = argv[1];
   const std::string screenshot = argv[2];
   const bool install = argc == 3;
-  ProgramRun run(program, "\"" + program + "\"" + (install ? "" : " \"" + std::string(argv[3]) + "\""),
-                 "");
+  ProgramRun run(program,
+                 "\"" + program + "\"" + (install ? "" : " \"" + std::string(argv[3]) + "\""), "");
   if (!run.started()) {
     std::fprintf(stderr, "watch_backup: cannot start %s\n", program.c_str());
     return 2;
@@ -76,6 +75,9 @@ int main(int argc, char** argv) {
     seen = readProgress(window);
   }
   std::fprintf(stderr, "\n");
+  // Read again: the end may have come between the readings of the title,
+  // the report and the button.
+  if (run.running()) seen = readProgress(window);
   for (const std::string& line : reportLines(seen)) std::printf("%s\n", line.c_str());
   std::printf("Titre : %s\n", seen.title.c_str());
   if (!saveScreenshot(window, screenshot)) std::fprintf(stderr, "watch_backup: no screenshot\n");

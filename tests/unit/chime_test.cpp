@@ -30,10 +30,11 @@ TEST(chime, imageHasTheStoredLayout) {
     std::uint32_t value;
     const char* text;
   } fields[] = {
-      {0, 0, 0, "RIFF"}, {4, 4, 80848, nullptr}, {8, 0, 0, "WAVE"}, {12, 0, 0, "fmt "},
-      {16, 4, 16, nullptr}, {20, 2, 1, nullptr}, {22, 2, 2, nullptr}, {24, 4, 22050, nullptr},
-      {28, 4, 88200, nullptr}, {32, 2, 4, nullptr}, {34, 2, 16, nullptr}, {36, 0, 0, "data"},
-      {40, 4, 80764, nullptr}, {80808, 0, 0, "LIST"}, {80812, 4, 40, nullptr},
+      {0, 0, 0, "RIFF"},       {4, 4, 80848, nullptr},  {8, 0, 0, "WAVE"},
+      {12, 0, 0, "fmt "},      {16, 4, 16, nullptr},    {20, 2, 1, nullptr},
+      {22, 2, 2, nullptr},     {24, 4, 22050, nullptr}, {28, 4, 88200, nullptr},
+      {32, 2, 4, nullptr},     {34, 2, 16, nullptr},    {36, 0, 0, "data"},
+      {40, 4, 80764, nullptr}, {80808, 0, 0, "LIST"},   {80812, 4, 40, nullptr},
       {80816, 0, 0, "INFO"},
   };
   for (const Field& f : fields) {
@@ -64,8 +65,8 @@ TEST(chime, samplesRingAndEndInSilence) {
     peak = std::max(peak, std::abs(int{s}));
   }
   const double rms = std::sqrt(sum / double(samples.size()));
-  EXPECT_GT(rms, 2000.0);      // audible
-  EXPECT_LT(peak, 32767);      // not clipped
+  EXPECT_GT(rms, 2000.0);  // audible
+  EXPECT_LT(peak, 32767);  // not clipped
   EXPECT_GT(peak, 16000);
   for (std::size_t i = samples.size() - 8; i < samples.size(); ++i) {
     EXPECT_LT(std::abs(int{samples[i]}), 200) << i;  // no click at the end
@@ -99,7 +100,8 @@ TEST(chime, loaderWalksChunksAndRefusesBrokenImages) {
     EXPECT_FALSE(findWavSamples(image, found)) << b.at;
   }
   for (std::size_t cut : {0, 20, 36, 43, 47}) {
-    std::vector<std::uint8_t> image(plain.begin(), plain.begin() + static_cast<std::ptrdiff_t>(cut));
+    std::vector<std::uint8_t> image(plain.begin(),
+                                    plain.begin() + static_cast<std::ptrdiff_t>(cut));
     EXPECT_FALSE(findWavSamples(image, found)) << cut;
   }
 }

@@ -102,7 +102,9 @@ TEST_F(ProgressLoop, failedCompressionReportsAndKeepsTheTemporaryArchive) {
   EXPECT_EQ(window.log, (std::vector<std::string>{
                             "line -1 Temps de compr\xE9ssion 00 minutes 01 secondes",
                             "button Fermer",
-                            "line -1 Erreur, la compr\xE9ssion a \xE9" "chou\xE9" "e !",
+                            "line -1 Erreur, la compr\xE9ssion a \xE9"
+                            "chou\xE9"
+                            "e !",
                             "line -1 Non sauvegard\xE9 : C:\\Data\\locked.txt",
                             "line -1 Non sauvegard\xE9 : C:\\Data\\Deny\\",
                             "title Sauvegarde - Erreur",
@@ -116,20 +118,19 @@ TEST_F(ProgressLoop, deliveryInOrderThenTheWindowWaits) {
   window.lacking = {"C:\\Data\\open.txt"};
   workerEnds(3);
   EXPECT_FALSE(pass(LoopEvent::workerEnded));
-  EXPECT_EQ(window.log,
-            (std::vector<std::string>{
-                "line -1 Temps de compr\xE9ssion 00 minutes 00 secondes",
-                "button Fermer",
-                "size T:\\Photos.Zip",
-                "line -1 3 fichiers compr\xE9ss\xE9s en 1.50 KO",
-                "line -1 Non sauvegard\xE9 : C:\\Data\\open.txt",
-                "copy T:\\Photos.Zip D:\\Bak\\~Photos.Zip.tmp D:\\Bak\\Photos.Zip",
-                "chime",
-                "line -1 Termin\xE9 avec succ\xE9s !",
-                "title Sauvegarde - Termin\xE9",
-                "delete T:\\Photos.Zip",
-                "shortcuts",
-            }));
+  EXPECT_EQ(window.log, (std::vector<std::string>{
+                            "line -1 Temps de compr\xE9ssion 00 minutes 00 secondes",
+                            "button Fermer",
+                            "size T:\\Photos.Zip",
+                            "line -1 3 fichiers compr\xE9ss\xE9s en 1.50 KO",
+                            "line -1 Non sauvegard\xE9 : C:\\Data\\open.txt",
+                            "copy T:\\Photos.Zip D:\\Bak\\~Photos.Zip.tmp D:\\Bak\\Photos.Zip",
+                            "chime",
+                            "line -1 Termin\xE9 avec succ\xE9s !",
+                            "title Sauvegarde - Termin\xE9",
+                            "delete T:\\Photos.Zip",
+                            "shortcuts",
+                        }));
   EXPECT_EQ(job.archivedCount, 0);
   EXPECT_TRUE(pass(LoopEvent::shortcut13));
 }
@@ -139,9 +140,11 @@ TEST_F(ProgressLoop, failedCopyPlaysNoChimeAndStillDeletes) {
   workerEnds(1);
   pass(LoopEvent::other);
   std::vector<std::string> tail(window.log.end() - 4, window.log.end());
-  EXPECT_EQ(tail, (std::vector<std::string>{
-                      "line -1 Erreur, la copie du fichier temporaire a \xE9" "chou\xE9" "e !",
-                      "title Sauvegarde - Erreur", "delete T:\\Photos.Zip", "shortcuts"}));
+  EXPECT_EQ(tail, (std::vector<std::string>{"line -1 Erreur, la copie du fichier temporaire a \xE9"
+                                            "chou\xE9"
+                                            "e !",
+                                            "title Sauvegarde - Erreur", "delete T:\\Photos.Zip",
+                                            "shortcuts"}));
   for (const std::string& line : window.log) EXPECT_NE(line, "chime");
 }
 

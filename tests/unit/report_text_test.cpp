@@ -36,9 +36,8 @@ TEST(reportText, timesShowMinutesAndSecondsOfTheCount) {
     DateValue seconds;
     const char* minutes;
     const char* secondsText;
-  } cases[] = {{0, "00", "00"},      {1, "00", "01"},    {75, "01", "15"},
-               {125, "02", "05"},    {3600, "00", "00"}, {3665, "01", "05"},
-               {61 * 60 + 5, "01", "05"}};
+  } cases[] = {{0, "00", "00"},    {1, "00", "01"},    {75, "01", "15"},         {125, "02", "05"},
+               {3600, "00", "00"}, {3665, "01", "05"}, {61 * 60 + 5, "01", "05"}};
   for (const Case& c : cases) {
     EXPECT_EQ(runningTitle("Sauvegarde", c.seconds),
               std::string("Sauvegarde - ") + c.minutes + " minutes " + c.secondsText + " secondes");
@@ -54,7 +53,8 @@ TEST(reportText, linePlacementLeavesAnEmptyThirdLine) {
     std::string text;  // lines separated by CR LF, as the box reads back
     std::int32_t lineCount() const {
       std::int32_t lines = 1;
-      for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2)) {
+      for (std::size_t at = text.find("\r\n"); at != std::string::npos;
+           at = text.find("\r\n", at + 2)) {
         ++lines;
       }
       return lines;
@@ -80,13 +80,10 @@ TEST(reportText, linePlacementLeavesAnEmptyThirdLine) {
     bool empty;
     ReportInsertion insertion;
   } cases[] = {
-      {0, 1, true, {false, 0, "x\r\n"}},
-      {1, 2, false, {false, 1, "x\r\n"}},
-      {-1, 3, false, {true, 0, "\r\nx"}},
-      {-1, 1, true, {true, 0, "x"}},
+      {0, 1, true, {false, 0, "x\r\n"}},  {1, 2, false, {false, 1, "x\r\n"}},
+      {-1, 3, false, {true, 0, "\r\nx"}}, {-1, 1, true, {true, 0, "x"}},
       {3, 3, false, {true, 0, "\r\nx"}},  // past the last line
-      {7, 1, true, {true, 0, "x"}},
-      {-5, 2, false, {true, 0, "\r\nx"}},
+      {7, 1, true, {true, 0, "x"}},       {-5, 2, false, {true, 0, "\r\nx"}},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(reportInsertion(c.position, c.lineCount, c.empty, "x"), c.insertion)
