@@ -76,31 +76,29 @@ int main(int argc, char** argv) {
   initArchiver();
   const SIZE_T baseline = peakPrivateBytes();
 
-  DeleteFileA(archive.c_str());
-  LARGE_INTEGER start;
-  QueryPerformanceCounter(&start);
-  std::int32_t count = archiveFolder(archive, source + "*.*", 2, 1);
-  const double pass = secondsSince(start);
+  // One pass into a new archive: its count and its time.
+  auto timedPass = [&](double& seconds) {
+    DeleteFileA(archive.c_str());
+    LARGE_INTEGER start;
+    QueryPerformanceCounter(&start);
+    std::int32_t passCount = archiveFolder(archive, source + "*.*", 2, 1);
+    seconds = secondsSince(start);
+    return passCount;
+  };
+  double pass = 0, inOrderPass = 0, quickPass = 0;
+  const std::int32_t count = timedPass(pass);
   const SIZE_T peak = peakPrivateBytes();
 
   // The same pass with each chunk deflated before its pause, as it was
   // before the deflate moved into the pause.
   setCompressionOverlapForTests(false);
-  DeleteFileA(archive.c_str());
-  LARGE_INTEGER inOrderStart;
-  QueryPerformanceCounter(&inOrderStart);
-  archiveFolder(archive, source + "*.*", 2, 1);
-  const double inOrderPass = secondsSince(inOrderStart);
+  timedPass(inOrderPass);
   setCompressionOverlapForTests(true);
 
   // The same pass without its pauses shows the archiver's own cost.
   ArchiverTestHooks noPauses{false, nullptr, nullptr, nullptr};
   setArchiverTestHooks(&noPauses);
-  DeleteFileA(archive.c_str());
-  LARGE_INTEGER quickStart;
-  QueryPerformanceCounter(&quickStart);
-  archiveFolder(archive, source + "*.*", 2, 1);
-  const double quickPass = secondsSince(quickStart);
+  timedPass(quickPass);
   setArchiverTestHooks(nullptr);
 
   buildFileList(source, "*.*", 1);
