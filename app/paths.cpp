@@ -1,5 +1,6 @@
 #include "app/paths.h"
 
+#include "app/command_line.h"
 #include "base/text.h"
 
 std::string pathPartOf(std::string_view path) {
@@ -8,6 +9,10 @@ std::string pathPartOf(std::string_view path) {
   std::size_t separator = path.find_last_of("\\/");
   if (separator == std::string_view::npos) return {};
   return std::string(path.substr(0, separator + 1));
+}
+
+std::string stagingPathOf(std::string_view path) {
+  return pathPartOf(path) + "~" + filePartOf(path) + ".tmp";
 }
 
 std::string lastFolderName(std::string_view folderPath) {

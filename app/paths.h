@@ -13,6 +13,11 @@
 // vertical bar ends the scan.
 std::string pathPartOf(std::string_view path);
 
+// Where a file is written before it replaces the one at `path`: beside it,
+// with a name that sync clients and the file manager's menus pass over
+// ("~" + name + ".tmp").
+std::string stagingPathOf(std::string_view path);
+
 // The name of the folder that a folder path ends in: C:\Data\Photos\ gives
 // Photos, C:\ gives C:, \\server\share\ gives share. Only the backslash
 // separates. The empty text when the path has no backslash after its first

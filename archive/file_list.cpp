@@ -7,7 +7,7 @@ std::vector<UnlistedFolder> unlistedFolders;
 
 namespace {
 
-bool (*identityQuery)(const std::string&, FolderIdentity&) = folderIdentityOf;
+bool (*identityQuery)(const std::string&, FileIdentity&) = fileIdentityOf;
 
 // A folder on the way down from the starting one, with its identity asked
 // for only when a link has to be compared with it.
@@ -15,11 +15,11 @@ struct Ancestor {
   std::string path;
   bool asked = false;
   bool known = false;
-  FolderIdentity identity;
+  FileIdentity identity;
 };
 using Ancestors = std::vector<Ancestor>;
 
-bool sameFolder(Ancestor& ancestor, const FolderIdentity& identity) {
+bool sameFolder(Ancestor& ancestor, const FileIdentity& identity) {
   if (!ancestor.asked) {
     ancestor.known = identityQuery(ancestor.path, ancestor.identity);
     ancestor.asked = true;
@@ -31,7 +31,7 @@ bool sameFolder(Ancestor& ancestor, const FolderIdentity& identity) {
 // links are compared: identities are not unique on every file system, and
 // an ordinary folder is never its own ancestor.
 bool leadsBackUp(const std::string& link, Ancestors& ancestors) {
-  FolderIdentity identity;
+  FileIdentity identity;
   if (!identityQuery(link, identity)) return false;
   for (Ancestor& ancestor : ancestors) {
     if (sameFolder(ancestor, identity)) return true;
@@ -75,6 +75,6 @@ void buildFileList(const std::string& folder, const std::string& pattern, int re
   walkFolder(folder, pattern, recursion, ancestors);
 }
 
-void setFolderIdentityQueryForTests(bool (*query)(const std::string&, FolderIdentity&)) {
-  identityQuery = query ? query : folderIdentityOf;
+void setFileIdentityQueryForTests(bool (*query)(const std::string&, FileIdentity&)) {
+  identityQuery = query ? query : fileIdentityOf;
 }

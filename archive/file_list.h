@@ -33,5 +33,5 @@ void buildFileList(const std::string& folder, const std::string& pattern, int re
 
 // Tests only: the query that tells a folder's identity (nullptr: the
 // system's). Set it from the thread that walks, between walks.
-struct FolderIdentity;
-void setFolderIdentityQueryForTests(bool (*query)(const std::string&, FolderIdentity&));
+struct FileIdentity;
+void setFileIdentityQueryForTests(bool (*query)(const std::string&, FileIdentity&));

@@ -30,6 +30,12 @@ bool copyFileWrittenThrough(const std::string& from, const std::string& to);
 // written through to the disk. False when it fails; both stay as they were.
 bool moveFileReplacing(const std::string& from, const std::string& to);
 
+// Copies `from` into `staging` (replaced when it exists), written through,
+// then moves it over `target` in one step: `target` is never seen half
+// written. False when either step fails; the staging copy is then removed
+// and `target` is as it was.
+bool copyByWayOf(const std::string& from, const std::string& staging, const std::string& target);
+
 // Whether the two paths name the same existing file (the same volume and
 // file identifier, however the paths are spelt).
 bool sameFile(const std::string& a, const std::string& b);

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "platform/files.h"
+#include "platform/folders.h"
 
 #include <algorithm>
 
@@ -22,6 +23,11 @@ class FindHandle {
  private:
   HANDLE handle_;
 };
+
+bool isExistingFile(const std::string& path) {
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
 
 bool isFolderAttribute(DWORD attributes) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
@@ -74,33 +80,21 @@ bool copyFileWrittenThrough(const std::string& from, const std::string& to) {
   return flushed;
 }
 
-namespace {
-
-bool fileIdentityOf(const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
-  HANDLE file = CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  bool ok = GetFileInformationByHandle(file, &info) != 0;
-  CloseHandle(file);
-  return ok;
+bool copyByWayOf(const std::string& from, const std::string& staging, const std::string& target) {
+  if (copyFileWrittenThrough(from, staging) && moveFileReplacing(staging, target)) return true;
+  DeleteFileA(staging.c_str());
+  return false;
 }
 
-}  // namespace
-
 bool sameFile(const std::string& a, const std::string& b) {
-  BY_HANDLE_FILE_INFORMATION first, second;
-  if (!fileIdentityOf(a, first) || !fileIdentityOf(b, second)) return false;
-  if ((first.nFileIndexHigh | first.nFileIndexLow) == 0) {
-    // A file system without file identifiers: the full paths tell.
-    char fullA[MAX_PATH + 1] = {}, fullB[MAX_PATH + 1] = {};
-    return GetFullPathNameA(a.c_str(), sizeof fullA, fullA, nullptr) > 0 &&
-           GetFullPathNameA(b.c_str(), sizeof fullB, fullB, nullptr) > 0 &&
-           lstrcmpiA(fullA, fullB) == 0;
-  }
-  return first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
-         first.nFileIndexHigh == second.nFileIndexHigh &&
-         first.nFileIndexLow == second.nFileIndexLow;
+  if (!isExistingFile(a) || !isExistingFile(b)) return false;
+  FileIdentity first, second;
+  if (fileIdentityOf(a, first) && fileIdentityOf(b, second)) return first == second;
+  // A file system without file identifiers: the full paths tell.
+  char fullA[MAX_PATH + 1] = {}, fullB[MAX_PATH + 1] = {};
+  return GetFullPathNameA(a.c_str(), sizeof fullA, fullA, nullptr) > 0 &&
+         GetFullPathNameA(b.c_str(), sizeof fullB, fullB, nullptr) > 0 &&
+         lstrcmpiA(fullA, fullB) == 0;
 }
 
 bool moveFileReplacing(const std::string& from, const std::string& to) {

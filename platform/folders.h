@@ -38,15 +38,15 @@ class FolderListing {
 // Whether a bare file name matches a pattern such as *.* (PathMatchSpecA).
 bool nameMatchesPattern(const std::string& name, const std::string& pattern);
 
-// What tells two paths to the same folder apart from different folders: the
-// volume and the file's identifier on it (128 bits where the file system
+// What tells two paths to the same file or folder apart from different ones:
+// the volume and the file's identifier on it (128 bits where the file system
 // gives them, else the 64-bit file index).
-struct FolderIdentity {
+struct FileIdentity {
   std::uint64_t volume = 0;
   std::uint64_t idLow = 0;
   std::uint64_t idHigh = 0;
-  friend bool operator==(const FolderIdentity&, const FolderIdentity&) = default;
+  friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
 };
-// False when the folder cannot be opened or the file system gives it no
-// identifier (an identifier of 0 is none).
-bool folderIdentityOf(const std::string& folderPath, FolderIdentity& identity);
+// False when the file or folder cannot be opened or the file system gives it
+// no identifier (an identifier of 0 is none).
+bool fileIdentityOf(const std::string& path, FileIdentity& identity);

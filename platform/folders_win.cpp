@@ -45,8 +45,9 @@ bool nameMatchesPattern(const std::string& name, const std::string& pattern) {
   return PathMatchSpecA(name.c_str(), pattern.c_str()) != FALSE;
 }
 
-bool folderIdentityOf(const std::string& folderPath, FolderIdentity& identity) {
-  HANDLE folder = CreateFileA(folderPath.c_str(), FILE_READ_ATTRIBUTES,
+bool fileIdentityOf(const std::string& path, FileIdentity& identity) {
+  // Backup semantics open folders as well as files.
+  HANDLE folder = CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (folder == INVALID_HANDLE_VALUE) return false;

@@ -1,12 +1,7 @@
 #include "ui/delivery.h"
 
-#include "app/command_line.h"
 #include "app/paths.h"
 #include "ui/report_text.h"
-
-std::string stagingPathOf(const std::string& destinationPath) {
-  return pathPartOf(destinationPath) + "~" + filePartOf(destinationPath) + ".tmp";
-}
 
 void deliverArchive(const BackupJob& job, ProgressActions& window, DeliveryServices& files) {
   const std::int64_t size = files.fileSize(job.tempArchivePath);

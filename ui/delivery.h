@@ -26,10 +26,6 @@ class DeliveryServices {
   virtual void deleteFile(const std::string& path) = 0;
 };
 
-// Where the copy is written before it replaces the archive: beside it, with
-// a name that sync clients pass over ("~" + name + ".tmp").
-std::string stagingPathOf(const std::string& destinationPath);
-
 // In this order: the count line and the lines of what the archive lacks;
 // the copy; on success the chime, "Terminé avec succés !" and the title
 // " - Terminé"; on failure the copy failure line and " - Erreur"; in both

@@ -46,6 +46,18 @@ struct DpiFunctions {
   }
 };
 
+// The outer size of a window with that style whose client area has the
+// design size at that DPI.
+SIZE frameSizeFor(const DpiFunctions& functions, DWORD style, UINT dpi) {
+  RECT frame{0, 0, scaled(clientSize.cx, dpi), scaled(clientSize.cy, dpi)};
+  if (functions.adjustForDpi) {
+    functions.adjustForDpi(&frame, style, FALSE, 0, dpi);
+  } else {
+    AdjustWindowRectEx(&frame, style, FALSE, 0);
+  }
+  return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
 UINT systemDpi() {
   HDC screen = GetDC(nullptr);
   int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : designDpi;
@@ -60,9 +72,7 @@ class ProgramDelivery final : public DeliveryServices {
   std::int64_t fileSize(const std::string& path) override { return fileSizeOf(path); }
   bool copyReplacing(const std::string& from, const std::string& staging,
                      const std::string& target) override {
-    if (copyFileWrittenThrough(from, staging) && moveFileReplacing(staging, target)) return true;
-    ::deleteFile(staging);  // no partial copy stays beside the archive
-    return false;
+    return copyByWayOf(from, staging, target);
   }
   void playChime() override {
     if (!startSoundOutput(window_)) return;
@@ -197,17 +207,11 @@ bool ProgressWindow::open() {
 
   // Fixed size, system menu and close box only.
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
-  const UINT dpi = systemDpi();
-  RECT frame{0, 0, scaled(clientSize.cx, dpi), scaled(clientSize.cy, dpi)};
-  if (dpi_.adjustForDpi) {
-    dpi_.adjustForDpi(&frame, style, FALSE, 0, dpi);
-  } else {
-    AdjustWindowRectEx(&frame, style, FALSE, 0);
-  }
+  const SIZE frame = frameSizeFor(dpi_, style, systemDpi());
   const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
   const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
-  const int width = std::min<int>(frame.right - frame.left, screenWidth);
-  const int height = std::min<int>(frame.bottom - frame.top, screenHeight);
+  const int width = std::min<int>(frame.cx, screenWidth);
+  const int height = std::min<int>(frame.cy, screenHeight);
   CreateWindowExA(0, windowClassName, backupJob.programTitle.c_str(), style,
                   (screenWidth - width) / 2, (screenHeight - height) / 2, width, height, nullptr,
                   nullptr, windowClass.hInstance, nullptr);
@@ -245,14 +249,9 @@ void ProgressWindow::placeControls(UINT dpi) {
                scaled(box.bottom, dpi), TRUE);
   };
   // The client area keeps its design size at every DPI.
-  RECT frame{0, 0, scaled(clientSize.cx, dpi), scaled(clientSize.cy, dpi)};
-  const DWORD style = static_cast<DWORD>(GetWindowLongA(window_, GWL_STYLE));
-  if (dpi_.adjustForDpi) {
-    dpi_.adjustForDpi(&frame, style, FALSE, 0, dpi);
-  } else {
-    AdjustWindowRectEx(&frame, style, FALSE, 0);
-  }
-  SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+  const SIZE frame =
+      frameSizeFor(dpi_, static_cast<DWORD>(GetWindowLongA(window_, GWL_STYLE)), dpi);
+  SetWindowPos(window_, nullptr, 0, 0, frame.cx, frame.cy,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   place(reportBox_, reportBoxBox);
   place(button_, buttonBox);

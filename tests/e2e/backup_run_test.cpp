@@ -94,13 +94,11 @@ class BackupRun : public ::testing::Test {
     } while (GetTickCount64() < deadline && run->running());
     return seen;
   }
-  // The window once it offers "Fermer". The three readings of a window are
-  // three messages: the end may come between them, so the window is read
-  // again once the button has changed (the pass that changed it has then
-  // finished, delivery included).
+  // The window once it offers "Fermer"; the titles seen on the way are kept.
   ProgressSeen waitForTheEnd() {
-    waitUntil([](const ProgressSeen& seen) { return seen.button == "Fermer"; });
-    return waitUntil([](const ProgressSeen&) { return true; });
+    return ::waitForTheEnd(window, *run, runTimeoutMs, [this](const ProgressSeen& seen) {
+      if (titles.empty() || titles.back() != seen.title) titles.push_back(seen.title);
+    });
   }
 
   std::string archiveName() const { return "Projet_" + todayText() + ".Zip"; }

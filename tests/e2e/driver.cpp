@@ -121,6 +121,20 @@ ProgressSeen readProgress(HWND window) {
   return seen;
 }
 
+ProgressSeen waitForTheEnd(HWND window, const ProgramRun& run, DWORD timeoutMs,
+                           const std::function<void(const ProgressSeen&)>& onReading) {
+  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  for (;;) {
+    ProgressSeen seen = readProgress(window);
+    if (onReading) onReading(seen);
+    if (seen.button == "Fermer" || !run.running() || GetTickCount64() >= deadline) break;
+    Sleep(50);
+  }
+  ProgressSeen seen = readProgress(window);
+  if (onReading) onReading(seen);
+  return seen;
+}
+
 std::vector<std::string> reportLines(const ProgressSeen& seen) {
   std::vector<std::string> lines;
   std::size_t start = 0;

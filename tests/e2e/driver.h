@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <ostream>
 #include <set>
 #include <string>
@@ -48,6 +49,15 @@ struct ProgressSeen {
   std::string button;
 };
 ProgressSeen readProgress(HWND window);
+class ProgramRun;
+// Reads the progress window until its button reads "Fermer" (or the program
+// ends, or the time runs out), calling `onReading` with every reading, then
+// reads it once more: a reading is three messages and the end may come
+// between them, whereas the pass that changed the button has finished by
+// the next one.
+ProgressSeen waitForTheEnd(HWND window, const ProgramRun& run, DWORD timeoutMs,
+                           const std::function<void(const ProgressSeen&)>& onReading = {});
+
 // The report box's text split into lines.
 std::vector<std::string> reportLines(const ProgressSeen& seen);
 

@@ -252,9 +252,7 @@ TEST_F(Install, installedCopyBacksUpIntoTheChosenFolder) {
                  {"TMP=" + tmp, "TEMP=" + tmp});
   HWND window = run.waitForNewWindow(20000);
   ASSERT_NE(window, nullptr);
-  const ULONGLONG deadline = GetTickCount64() + 30000;
-  while (readProgress(window).button != "Fermer" && GetTickCount64() < deadline) Sleep(50);
-  EXPECT_EQ(readProgress(window).title, "Sauvegarde - Termin\xE9");
+  EXPECT_EQ(waitForTheEnd(window, run, 30000).title, "Sauvegarde - Termin\xE9");
   clickButton(window, "Fermer");
   EXPECT_EQ(run.waitForExit(10000), 0u);
   EXPECT_TRUE(pathExists(chosen + "Projet_" + todayText() + ".Zip"));

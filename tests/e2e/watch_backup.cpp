@@ -15,7 +15,7 @@ namespace {
 
 // A backup of a large tree may take hours; a window nobody can see is not
 // waited for beyond this.
-constexpr ULONGLONG longestRunMs = 12ull * 3600 * 1000;
+constexpr DWORD longestRunMs = 12u * 3600 * 1000;
 
 // The installation: the browser is confirmed, then each box read and closed.
 int watchInstallation(ProgramRun& run, HWND window, const std::string& screenshot) {
@@ -63,21 +63,15 @@ int main(int argc, char** argv) {
     return static_cast<int>(run.waitForExit(10000));
   }
 
-  const ULONGLONG deadline = GetTickCount64() + longestRunMs;
-  ProgressSeen seen = readProgress(window);
   std::string lastTitle;
-  while (seen.button != "Fermer" && run.running() && GetTickCount64() < deadline) {
-    if (seen.title != lastTitle) {
-      std::fprintf(stderr, "\r%s   ", seen.title.c_str());
-      lastTitle = seen.title;
-    }
-    Sleep(200);
-    seen = readProgress(window);
-  }
+  const ProgressSeen seen =
+      waitForTheEnd(window, run, longestRunMs, [&lastTitle](const ProgressSeen& reading) {
+        if (reading.title != lastTitle) {
+          std::fprintf(stderr, "\r%s   ", reading.title.c_str());
+          lastTitle = reading.title;
+        }
+      });
   std::fprintf(stderr, "\n");
-  // Read again: the end may have come between the readings of the title,
-  // the report and the button.
-  if (run.running()) seen = readProgress(window);
   for (const std::string& line : reportLines(seen)) std::printf("%s\n", line.c_str());
   std::printf("Titre : %s\n", seen.title.c_str());
   if (!saveScreenshot(window, screenshot)) std::fprintf(stderr, "watch_backup: no screenshot\n");

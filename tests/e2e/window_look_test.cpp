@@ -55,8 +55,7 @@ TEST_P(WindowLook, layoutScalesFromItsDesignAt96Dpi) {
                  {"TMP=" + tmp, "TEMP=" + tmp});
   HWND window = run.waitForNewWindow(20000);
   ASSERT_NE(window, nullptr);
-  const ULONGLONG deadline = GetTickCount64() + 20000;
-  while (readProgress(window).button != "Fermer" && GetTickCount64() < deadline) Sleep(50);
+  waitForTheEnd(window, run, 20000);
 
   EXPECT_EQ(text(clientRectOf(window)), scaled(0, 0, 406, 231, dpi));
   HWND box = nullptr, button = nullptr;

@@ -384,11 +384,11 @@ TEST_F(Archiver, archiveThatCannotBeCompletedIsAFailedPass) {
 
 namespace {
 
-bool sameIdentityForEveryFolder(const std::string&, FolderIdentity& identity) {
+bool sameIdentityForEveryFolder(const std::string&, FileIdentity& identity) {
   identity = {0x5A, 7, 0};
   return true;
 }
-bool noIdentityForAnyFolder(const std::string&, FolderIdentity&) { return false; }
+bool noIdentityForAnyFolder(const std::string&, FileIdentity&) { return false; }
 
 }  // namespace
 
@@ -399,10 +399,10 @@ TEST_F(Archiver, foldersWithoutUniqueIdentitiesAreWalkedWhole) {
     ASSERT_TRUE(writeFile(source + name, name));
   }
   for (auto query : {sameIdentityForEveryFolder, noIdentityForAnyFolder}) {
-    setFolderIdentityQueryForTests(query);
+    setFileIdentityQueryForTests(query);
     fileList.clear();
     buildFileList(source, "*.*", 1);
-    setFolderIdentityQueryForTests(nullptr);
+    setFileIdentityQueryForTests(nullptr);
     std::vector<std::string> expected;
     listPreOrder(source, expected);
     EXPECT_EQ(listedPaths(), expected);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/paths.h"
 #include "ui/delivery.h"
 
 namespace {
